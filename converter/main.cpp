@@ -1,0 +1,6 @@
+#include <cstdio>
+
+int main() {
+  std::puts("vxp2bmp");
+  return 0;
+}
