@@ -1,6 +1,16 @@
-#include <cstdio>
+// vxp2bmp: saved reports and metafiles to 8-bit BMP files.
+#include <csignal>
+#include <exception>
 
-int main() {
-  std::puts("vxp2bmp");
-  return 0;
+#include "converter/command_line.h"
+#include "converter/error_report.h"
+
+int main(int argc, char** argv) {
+  // A closed pipe on standard output is a failed write, reported like any other.
+  std::signal(SIGPIPE, SIG_IGN);
+  try {
+    return vx::RunConverter(vx::ArgumentsFromArgv(argc, argv));
+  } catch (...) {
+    return vx::ReportUnhandledError(std::current_exception());
+  }
 }

@@ -1,0 +1,7 @@
+#include "document/window_messages.h"
+
+namespace vx {
+
+void ProcessPendingMessages() {}
+
+}  // namespace vx

@@ -1,0 +1,31 @@
+#include "graphics/bitmap_canvas.h"
+
+#include "graphics/bitmap.h"
+
+namespace vx {
+
+TBitmapCanvas::TBitmapCanvas(TBitmap& bitmap) : bitmap_(bitmap) {}
+
+TBitmapCanvas::~TBitmapCanvas() { FreeContext(); }
+
+gdi::TDeviceContext& TBitmapCanvas::DeviceContext() {
+  Changing();
+  if (context_) return *context_;
+  context_ = std::make_unique<gdi::TDeviceContext>();
+  surface_ = bitmap_.SurfaceView();
+  context_->SelectSurface(surface_.IsEmpty() ? nullptr : &surface_);
+  context_->SelectBackgroundPalette(bitmap_.image_.palette);
+  context_->SelectBrush(gdi::LogBrush{gdi::BS_SOLID, BrushColor(), 0, nullptr});
+  return *context_;
+}
+
+void TBitmapCanvas::FreeContext() {
+  context_.reset();
+  surface_ = {};
+}
+
+void TBitmapCanvas::Changing() { bitmap_.AnnounceChange(); }
+
+void TBitmapCanvas::ChangeDone() { bitmap_.Changed(); }
+
+}  // namespace vx

@@ -1,0 +1,38 @@
+// The drawing surface of one bitmap: a memory context compatible with the
+// screen with the bitmap's image and palette selected.
+#pragma once
+
+#include <memory>
+
+#include "graphics/canvas.h"
+#include "graphics/platform/device_context.h"
+#include "graphics/platform/pixel_surface.h"
+
+namespace vx {
+
+class TBitmap;
+
+class TBitmapCanvas : public TCanvas {
+public:
+  explicit TBitmapCanvas(TBitmap& bitmap);
+  ~TBitmapCanvas() override;
+  TBitmapCanvas(const TBitmapCanvas&) = delete;
+  TBitmapCanvas& operator=(const TBitmapCanvas&) = delete;
+
+  // Announces a change to the bitmap, then creates the context when needed.
+  gdi::TDeviceContext& DeviceContext() override;
+  bool HasContext() const { return context_ != nullptr; }
+  // Deselects the image and deletes the context (before the image is replaced).
+  void FreeContext();
+
+protected:
+  void Changing() override;
+  void ChangeDone() override;
+
+private:
+  TBitmap& bitmap_;
+  std::unique_ptr<gdi::TDeviceContext> context_;
+  gdi::PixelSurface8 surface_;
+};
+
+}  // namespace vx

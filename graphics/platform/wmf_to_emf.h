@@ -1,0 +1,19 @@
+// Conversion of a Windows metafile into an enhanced metafile, as the
+// platform's SetWinMetaFileBits does it with MM_ANISOTROPIC and no reference
+// context: the virtual screen is the reference device.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace vx::gdi {
+
+// wmf is the metafile proper (standard header first, no placeable header).
+// x_ext and y_ext are the picture's size in 0.01 mm; both 0 make the frame
+// the whole reference screen. None when the metafile is refused.
+std::optional<std::vector<uint8_t>> ConvertWinMetaFileToEnh(const uint8_t* wmf, size_t size,
+                                                            int32_t x_ext, int32_t y_ext);
+
+}  // namespace vx::gdi
