@@ -79,7 +79,7 @@ void TVXCompress::EmitBit(bool bit) {
 
 void TVXCompress::EncodeByte(uint8_t value) {
   // The path is noted leaf-first and emitted root-first; it has at most 256 branches.
-  std::array<bool, kInternalNodes + 1> path{};
+  std::array<bool, kInternalNodes + 1> path;  // only the noted entries are read
   int length = 0;
   uint16_t node = static_cast<uint16_t>(value + kFirstLeaf);
   do {

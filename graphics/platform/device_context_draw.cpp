@@ -242,8 +242,10 @@ void TDeviceContext::PolyPolygon(const std::vector<std::vector<Point>>& polygons
 }
 
 Rect TDeviceContext::DeviceBox(const Rect& logical) const {
+  // The compatible mode leaves out the right and bottom edges; the advanced
+  // mode (metafile playback) draws them.
   Rect r = DeviceRectOf(logical);
-  if (state_.graphics_mode == GM_COMPATIBLE || true) {
+  if (state_.graphics_mode == GM_COMPATIBLE) {
     r.right -= 1;
     r.bottom -= 1;
   }
