@@ -129,7 +129,7 @@ TBitmap::~TBitmap() { FreeContext(); }
 
 void TBitmap::SetPixelDepth(int bits) {
   if (bits == PixelDepth()) return;
-  if (bits != 8) throw EInvalidOperation(msg::kInvalidBitmap);
+  if (bits != 8) throw EInvalidGraphic(msg::kInvalidBitmap);
   bmp::InfoHeader header;
   header.size = bmp::kInfoHeaderSize;
   header.width = image_.header.width;

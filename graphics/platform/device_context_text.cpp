@@ -42,8 +42,9 @@ void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect
   // The font's size in device pixels through the current transform.
   const LogFont& lf = state_.font;
   const double yscale = std::hypot(x.m21, x.m22), xscale = std::hypot(x.m11, x.m12);
-  const int32_t dev_height = RoundDevice(lf.height * yscale);
-  const int32_t dev_width = RoundDevice(lf.width * xscale);
+  // The device height is truncated, not rounded, as the platform does.
+  const int32_t dev_height = static_cast<int32_t>(lf.height * yscale);
+  const int32_t dev_width = static_cast<int32_t>(lf.width * xscale);
   const std::shared_ptr<const RasterFont> font = GetRasterFont(lf, dev_height, dev_width);
   if (!font) return;
 

@@ -25,7 +25,7 @@ void ExtSelectClipRgn(Playback& p, ByteReader& r) {
   const uint32_t size = r.U32();
   const uint32_t mode = r.U32();
   if (!r.Ok()) return;
-  if (size == 0 || mode == RGN_COPY && size < 32) {
+  if (size == 0 || (mode == RGN_COPY && size < 32)) {
     if (mode == RGN_COPY) p.dc.ExtSelectClipRgn(nullptr, RGN_COPY);
     return;
   }

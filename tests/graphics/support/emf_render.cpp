@@ -1,5 +1,7 @@
 #include "graphics/support/emf_render.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -24,15 +26,23 @@ RenderedPage WhitePage(int32_t width, int32_t height) {
 gdi::Size PageSizeFor(const std::vector<uint8_t>& emf, int dpi) {
   const auto h = gdi::ParseEnhMetaHeader(emf.data(), emf.size());
   if (!h) return {};
-  const int32_t pw = MulDiv(h->frame.right - h->frame.left, h->device.cx, h->millimeters.cx * 100);
-  const int32_t ph = MulDiv(h->frame.bottom - h->frame.top, h->device.cy, h->millimeters.cy * 100);
+  const int64_t fw = int64_t(h->frame.right) - h->frame.left, fh = int64_t(h->frame.bottom) - h->frame.top;
+  const int64_t mw = int64_t(h->millimeters.cx) * 100, mh = int64_t(h->millimeters.cy) * 100;
+  if (fw > INT32_MAX || fh > INT32_MAX || fw < INT32_MIN || fh < INT32_MIN || mw > INT32_MAX || mh > INT32_MAX ||
+      mw < INT32_MIN || mh < INT32_MIN)
+    return {};
+  const int32_t pw = MulDiv(int32_t(fw), h->device.cx, int32_t(mw));
+  const int32_t ph = MulDiv(int32_t(fh), h->device.cy, int32_t(mh));
   const float factor = float(dpi) / 96.0f;
   return {int32_t(RoundHalfEven(double(pw) * double(factor))), int32_t(RoundHalfEven(double(ph) * double(factor)))};
 }
 
 RenderedPage RenderEmf(const std::vector<uint8_t>& emf, int dpi, const gdi::PlaybackOptions& options) {
   const gdi::Size size = PageSizeFor(emf, dpi);
-  RenderedPage page = WhitePage(std::max(size.cx, 0), std::max(size.cy, 0));
+  // Test pages stay small; absurd sizes from damaged headers give an empty page.
+  const bool sane = size.cx > 0 && size.cy > 0 && int64_t(size.cx) * size.cy <= 100000000;
+  RenderedPage page = sane ? WhitePage(size.cx, size.cy) : WhitePage(0, 0);
+  if (!sane) return page;
   gdi::TDeviceContext dc;
   dc.SelectSurface(&page.surface);
   gdi::PlayEnhMetaFile(dc, emf.data(), emf.size(), {0, 0, page.width - 1, page.height - 1}, options);
