@@ -364,11 +364,18 @@ void TDeviceContext::RoundRect(const Rect& rect, Size corner) {
     const int32_t dy = 2 * p.y >= ch - 1 ? h - ch : 0;
     outline.push_back({box.left + p.x + dx, box.top + p.y + dy});
   }
+  // The straight edges between the corners may be far longer than the surface:
+  // only their pixels within a pixel of it matter (a vertical edge off to one
+  // side still bounds its rows' interior, so it is limited in rows only).
+  const Rect unbounded{INT32_MIN / 2, INT32_MIN / 2, INT32_MAX / 2, INT32_MAX / 2};
+  const Rect rows_near_surface{unbounded.left, -1, unbounded.right, surface_->height + 1};
+  const Rect columns_near_surface{-1, unbounded.top, surface_->width + 1, unbounded.bottom};
   std::vector<Point> pixels;
   for (size_t i = 0; i < outline.size(); ++i) {
     const Point a = outline[i], b = outline[(i + 1) % outline.size()];
     pixels.push_back(a);
-    for (const LinePixel& lp : ScanLine(a, b, {INT32_MIN / 2, INT32_MIN / 2, INT32_MAX / 2, INT32_MAX / 2}))
+    const Rect& bounds = a.x == b.x ? rows_near_surface : a.y == b.y ? columns_near_surface : unbounded;
+    for (const LinePixel& lp : ScanLine(a, b, bounds))
       if (lp.step > 0) pixels.push_back({lp.x, lp.y});
   }
   // Interior: between the outline's innermost pixels on both sides per row.
@@ -418,7 +425,8 @@ double ScreenAngle(double x, double y, double cx, double cy) {
 void TDeviceContext::ArcShape(const Rect& rect, Point start, Point end, int kind) {
   if (surface_ == nullptr || !IsAxisAligned()) return;
   const Rect box = DeviceRectOf(rect);
-  if (box.Width() <= 0 || box.Height() <= 0) return;
+  const int64_t width = int64_t(box.right) - box.left, height = int64_t(box.bottom) - box.top;
+  if (width <= 0 || height <= 0 || width > kMaxEllipseExtent || height > kMaxEllipseExtent) return;
   const PointF s = Apply(LogicalToDevice(), {double(start.x), double(start.y)});
   const PointF e = Apply(LogicalToDevice(), {double(end.x), double(end.y)});
   const double cx = (box.left + box.right - 1) / 2.0, cy = (box.top + box.bottom - 1) / 2.0;

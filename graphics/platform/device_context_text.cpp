@@ -19,6 +19,13 @@ char32_t NextCodePoint(const std::u16string& text, size_t& i) {
   return c;
 }
 
+// Truncates towards zero as the platform does; a transform can scale a font
+// size beyond any int, where the size saturates (and the font is not drawn).
+int32_t TruncatedSize(double v) {
+  if (std::isnan(v)) return 0;
+  return static_cast<int32_t>(std::clamp(v, double(INT32_MIN), double(INT32_MAX)));
+}
+
 }  // namespace
 
 void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect, const std::u16string& text,
@@ -43,8 +50,8 @@ void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect
   const LogFont& lf = state_.font;
   const double yscale = std::hypot(x.m21, x.m22), xscale = std::hypot(x.m11, x.m12);
   // The device height is truncated, not rounded, as the platform does.
-  const int32_t dev_height = static_cast<int32_t>(lf.height * yscale);
-  const int32_t dev_width = static_cast<int32_t>(lf.width * xscale);
+  const int32_t dev_height = TruncatedSize(lf.height * yscale);
+  const int32_t dev_width = TruncatedSize(lf.width * xscale);
   const std::shared_ptr<const RasterFont> font = GetRasterFont(lf, dev_height, dev_width);
   if (!font) return;
 

@@ -40,8 +40,12 @@ struct EllipseShape {
   std::vector<Span> interior;
 };
 EllipseShape ScanEllipse(const Rect& box);
+// Ellipses in wider or taller boxes are not rasterised: the outline walk's
+// 64-bit error terms would overflow and its point list grow without bound.
+constexpr int64_t kMaxEllipseExtent = int64_t(1) << 20;
 // The outline points in order around the ellipse, counter-clockwise in device
-// space starting at the rightmost point (for arcs and round rectangles).
+// space starting at the rightmost point (for arcs and round rectangles); empty
+// beyond kMaxEllipseExtent.
 std::vector<Point> EllipseOutlinePath(int32_t width, int32_t height);
 
 }  // namespace vx::gdi

@@ -40,7 +40,7 @@ std::vector<Point> FirstQuadrant(int32_t width, int32_t height) {
 
 std::vector<Point> EllipseOutlinePath(int32_t width, int32_t height) {
   std::vector<Point> path;
-  if (width <= 0 || height <= 0) return path;
+  if (width <= 0 || height <= 0 || width > kMaxEllipseExtent || height > kMaxEllipseExtent) return path;
   const std::vector<Point> q = FirstQuadrant(width, height);
   const int32_t w1 = width - 1, h1 = height - 1;
   // Counter-clockwise on screen (y down): right -> top -> left -> bottom.
@@ -59,7 +59,7 @@ std::vector<Point> EllipseOutlinePath(int32_t width, int32_t height) {
 EllipseShape ScanEllipse(const Rect& box) {
   EllipseShape shape;
   const int64_t w = int64_t(box.right) - box.left, h = int64_t(box.bottom) - box.top;
-  if (w <= 0 || h <= 0 || w > (1 << 20) || h > (1 << 20)) return shape;
+  if (w <= 0 || h <= 0 || w > kMaxEllipseExtent || h > kMaxEllipseExtent) return shape;
   const std::vector<Point> path = EllipseOutlinePath(int32_t(w), int32_t(h));
   std::map<int32_t, std::pair<int32_t, int32_t>> rows;  // y -> min, max outline x
   for (const Point& p : path) {

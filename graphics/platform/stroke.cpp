@@ -18,14 +18,50 @@ std::vector<Point> Oriented(std::vector<Point> poly) {
   return poly;
 }
 
-void AddRound(std::vector<Span>& spans, PointF c, double width) {
-  const int32_t w = std::max(1, int32_t(std::lround(width)));
-  const int32_t left = RoundDevice(c.x - w / 2.0);
-  const int32_t top = RoundDevice(c.y - w / 2.0);
-  EllipseShape shape = ScanEllipse({left, top, left + w, top + w});
-  for (const Point& p : shape.outline) spans.push_back({p.y, p.x, p.x + 1});
-  spans.insert(spans.end(), shape.interior.begin(), shape.interior.end());
-}
+// The disc a round cap or join adds, of one width for the whole polyline:
+// scanned once, then placed at each vertex for the rows within bounds only,
+// so that pens far wider than the surface cost no more than the surface.
+class RoundStamp {
+public:
+  explicit RoundStamp(double width) : width_(std::max(1, int32_t(std::lround(std::min(width, 2e9))))) {}
+
+  void AddAt(std::vector<Span>& spans, PointF c, const Rect& bounds) {
+    if (width_ > kMaxEllipseExtent) return;  // not rasterised (see ScanEllipse)
+    const int32_t left = RoundDevice(c.x - width_ / 2.0);
+    const int32_t top = RoundDevice(c.y - width_ / 2.0);
+    const int64_t right = int64_t(left) + width_, bottom = int64_t(top) + width_;
+    if (right <= bounds.left || left >= bounds.right || bottom <= bounds.top || top >= bounds.bottom) return;
+    if (row_start_.empty()) Scan();
+    const int32_t first = std::max(top, bounds.top);
+    const int32_t last = int32_t(std::min<int64_t>(bottom, bounds.bottom));
+    for (int32_t y = first; y < last; ++y)
+      for (size_t i = row_start_[y - top]; i < row_start_[y - top + 1]; ++i)
+        spans.push_back({y, left + runs_[i].x0, left + runs_[i].x1});
+  }
+
+private:
+  // Runs of the disc in a box at the origin, merged per row, indexed by row.
+  void Scan() {
+    const EllipseShape shape = ScanEllipse({0, 0, width_, width_});
+    std::vector<Span> all = shape.interior;
+    for (const Point& p : shape.outline) all.push_back({p.y, p.x, p.x + 1});
+    std::sort(all.begin(), all.end(), [](const Span& a, const Span& b) { return a.y != b.y ? a.y < b.y : a.x0 < b.x0; });
+    for (const Span& sp : all) {
+      if (!runs_.empty() && runs_.back().y == sp.y && sp.x0 <= runs_.back().x1)
+        runs_.back().x1 = std::max(runs_.back().x1, sp.x1);
+      else
+        runs_.push_back(sp);
+    }
+    row_start_.assign(size_t(width_) + 2, 0);
+    for (const Span& run : runs_)
+      if (run.y >= 0 && run.y <= width_) ++row_start_[size_t(run.y) + 1];
+    for (size_t y = 1; y < row_start_.size(); ++y) row_start_[y] += row_start_[y - 1];
+  }
+
+  int32_t width_;
+  std::vector<Span> runs_;
+  std::vector<size_t> row_start_;
+};
 
 }  // namespace
 
@@ -67,8 +103,9 @@ Region WidenPolyline(const std::vector<PointF>& points, bool closed, double widt
     if (pts.empty() || pts.back().x != p.x || pts.back().y != p.y) pts.push_back(p);
   if (closed && pts.size() > 1 && pts.front().x == pts.back().x && pts.front().y == pts.back().y)
     pts.pop_back();
+  RoundStamp round(width);
   if (pts.size() == 1) {
-    if (cap == PS_ENDCAP_ROUND) AddRound(spans, pts[0], width);
+    if (cap == PS_ENDCAP_ROUND) round.AddAt(spans, pts[0], bounds);
     return RegionFromSpans(std::move(spans));
   }
   const size_t n = pts.size();
@@ -91,11 +128,11 @@ Region WidenPolyline(const std::vector<PointF>& points, bool closed, double widt
   for (size_t i = 0; i < n; ++i) {
     const bool end = !closed && (i == 0 || i + 1 == n);
     if (end) {
-      if (cap == PS_ENDCAP_ROUND) AddRound(spans, pts[i], width);
+      if (cap == PS_ENDCAP_ROUND) round.AddAt(spans, pts[i], bounds);
       continue;
     }
     if (join == PS_JOIN_ROUND) {
-      AddRound(spans, pts[i], width);
+      round.AddAt(spans, pts[i], bounds);
       continue;
     }
     const PointF p = pts[(i + n - 1) % n], c = pts[i], q = pts[(i + 1) % n];
