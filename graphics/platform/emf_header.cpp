@@ -1,28 +1,9 @@
 #include "graphics/platform/emf_header.h"
 
 #include "base/byte_reader.h"
+#include "graphics/platform/gdi_field_reader.h"
 
 namespace vx::gdi {
-
-namespace {
-
-Rect ReadRect(ByteReader& in) {
-  Rect r;
-  r.left = in.I32();
-  r.top = in.I32();
-  r.right = in.I32();
-  r.bottom = in.I32();
-  return r;
-}
-
-Size ReadSize(ByteReader& in) {
-  Size s;
-  s.cx = in.I32();
-  s.cy = in.I32();
-  return s;
-}
-
-}  // namespace
 
 std::optional<EnhMetaHeader> ParseEnhMetaHeader(const uint8_t* data, size_t size) {
   if (data == nullptr || size < kEmfBaseHeaderSize) return std::nullopt;

@@ -2,6 +2,8 @@
 // (one family of records per emf_records_*.cpp file).
 #pragma once
 
+#include "graphics/platform/gdi_field_reader.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -46,8 +48,6 @@ struct Playback {
 using RecordHandler = void (*)(Playback& play, ByteReader& r);
 
 // Record readers shared by the handlers; they fail r on short data.
-Rect ReadRect(ByteReader& r);
-Point ReadPoint(ByteReader& r);
 // count points of 32-bit or 16-bit coordinates; empty (r failed) when the
 // record cannot hold them.
 std::vector<Point> ReadPoints(ByteReader& r, uint32_t count, bool sixteen_bit);

@@ -5,22 +5,6 @@
 
 namespace vx::gdi {
 
-Rect ReadRect(ByteReader& r) {
-  Rect rect;
-  rect.left = r.I32();
-  rect.top = r.I32();
-  rect.right = r.I32();
-  rect.bottom = r.I32();
-  return rect;
-}
-
-Point ReadPoint(ByteReader& r) {
-  Point p;
-  p.x = r.I32();
-  p.y = r.I32();
-  return p;
-}
-
 std::vector<Point> ReadPoints(ByteReader& r, uint32_t count, bool sixteen_bit) {
   std::vector<Point> points;
   const uint64_t bytes = uint64_t(count) * (sixteen_bit ? 4 : 8);
