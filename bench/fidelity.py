@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Renders corpus files with vxp2bmp and compares them with reference renders.
 
-usage: fidelity.py VXP2BMP BATCH_LIST OUT_DIR [--compare PATH_TO_compare.py] [--every N]
+usage: fidelity.py VXP2BMP BATCH_LIST OUT_DIR [--compare PATH_TO_compare.py] [--every N] [--rows TSV]
 
 BATCH_LIST holds lines "SOURCE<TAB>REFERENCE_BMP<TAB>DPI" (the reference renderer's
 --batch format, already rendered). Prints the ink-match distribution.
@@ -44,6 +44,10 @@ def main(argv):
         if ref_ok != ours_ok:
             rows.append((src, 0.0, "only %s rendered (%s)" % ("reference" if ref_ok else "ours", " ".join(err[-1:]))))
             continue
+        if os.path.getsize(ref) == 0 and os.path.getsize(ours) == 0:
+            rows.append((src, 100.0, "both empty"))
+            os.remove(ours)
+            continue
         result = subprocess.run(["/usr/bin/python3", compare, ours, ref, "--quiet"], capture_output=True)
         summary = result.stdout.decode(errors="replace").strip().splitlines()[-1:]
         match = re.search(r"ink ([0-9.]+)%", summary[0] if summary else "")
@@ -57,6 +61,10 @@ def main(argv):
         print("ink match median %.2f%%, 10th percentile %.2f%%, mean %.2f%%" % (
             statistics.median(inks), inks[max(0, len(inks) // 10 - 1)] if len(inks) >= 10 else inks[0],
             statistics.mean(inks)))
+    if "--rows" in argv:
+        with open(argv[argv.index("--rows") + 1], "w") as out:
+            for src, ink, note in rows:
+                out.write("%s\t%s\t%s\n" % (src, "" if ink is None else "%.4f" % ink, note))
     print("worst files:")
     for src, ink, note in scored[:10]:
         print("  %6.2f%%  %s  %s" % (ink, src, note[:160]))

@@ -68,6 +68,7 @@ void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect
   size_t logical_index = 0;
   const bool pdy = (options & ETO_PDY) != 0;
   double logical_advance = 0;
+  int64_t breaks = 0;
   for (size_t i = 0; i < text.size();) {
     const size_t unit = i;
     const char32_t ch = (options & ETO_GLYPH_INDEX) ? char32_t(text[i++]) : NextCodePoint(text, i);
@@ -80,6 +81,14 @@ void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect
       pen = logical_advance * xscale;
     } else {
       pen += std::hypot(double(glyph->advanceX), double(glyph->advanceY)) + state_.char_extra * xscale;
+      // Justification spreads its extra space over the breaks, the remainder
+      // one unit each to the first ones.
+      if (ch == U' ' && state_.break_count > 0 && !(options & ETO_GLYPH_INDEX)) {
+        const int64_t extra = state_.break_extra, count = state_.break_count;
+        const int64_t remainder = std::abs(extra % count);
+        pen += double(extra / count + (breaks < remainder ? (extra < 0 ? -1 : 1) : 0)) * xscale;
+        ++breaks;
+      }
       logical_advance = pen / (xscale == 0 ? 1 : xscale);
     }
     ++logical_index;

@@ -128,7 +128,10 @@ uint32_t RasterFont::Impl::IndexOf(char32_t ch) const {
     if (uint32_t index = FT_Get_Char_Index(face, symbol)) return index;
     return symbol >= 0xF000 ? FT_Get_Char_Index(face, symbol - 0xF000) : 0;
   }
-  return FT_Get_Char_Index(face, ch);
+  if (uint32_t index = FT_Get_Char_Index(face, ch)) return index;
+  // Symbol-charset text (U+F0xx) in a face without a symbol table draws the
+  // face's own characters for the low byte, as the platform's fallback does.
+  return ch >= 0xF020 && ch <= 0xF0FF ? FT_Get_Char_Index(face, ch - 0xF000) : 0;
 }
 
 // The pen movement of a glyph in device pixels (FreeType's y up).
