@@ -6,6 +6,7 @@ usage: fidelity.py VXP2BMP BATCH_LIST OUT_DIR [--compare PATH_TO_compare.py] [--
 BATCH_LIST holds lines "SOURCE<TAB>REFERENCE_BMP<TAB>DPI" (the reference renderer's
 --batch format, already rendered). Prints the ink-match distribution.
 """
+import filecmp
 import os
 import re
 import statistics
@@ -44,8 +45,8 @@ def main(argv):
         if ref_ok != ours_ok:
             rows.append((src, 0.0, "only %s rendered (%s)" % ("reference" if ref_ok else "ours", " ".join(err[-1:]))))
             continue
-        if os.path.getsize(ref) == 0 and os.path.getsize(ours) == 0:
-            rows.append((src, 100.0, "both empty"))
+        if filecmp.cmp(ref, ours, shallow=False):
+            rows.append((src, 100.0, "identical" if os.path.getsize(ref) else "both empty"))
             os.remove(ours)
             continue
         result = subprocess.run(["/usr/bin/python3", compare, ours, ref, "--quiet"], capture_output=True)

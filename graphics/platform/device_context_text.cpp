@@ -64,7 +64,8 @@ void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect
   // Glyphs and their pen offsets along the baseline, in device pixels.
   std::vector<std::shared_ptr<const GlyphBitmap>> glyphs;
   std::vector<double> offsets;
-  double pen = 0;
+  std::vector<double> rises;  // ETO_PDY: the baseline's rise under each glyph
+  double pen = 0, rise = 0;
   size_t logical_index = 0;
   const bool pdy = (options & ETO_PDY) != 0;
   double logical_advance = 0;
@@ -75,10 +76,13 @@ void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect
     auto glyph = (options & ETO_GLYPH_INDEX) ? font->GlyphByIndex(ch) : font->Glyph(ch);
     glyphs.push_back(glyph);
     offsets.push_back(pen);
+    rises.push_back(rise);
     const size_t k = pdy ? 2 * unit : unit;
     if (k < dx.size()) {
       logical_advance += dx[k];
       pen = logical_advance * xscale;
+      // The y advances count upwards.
+      if (pdy && k + 1 < dx.size()) rise += dx[k + 1] * yscale;
     } else {
       pen += std::hypot(double(glyph->advanceX), double(glyph->advanceY)) + state_.char_extra * xscale;
       // Justification spreads its extra space over the breaks, the remainder
@@ -122,8 +126,8 @@ void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect
   SpanWriter writer(*surface_, clip, R2_COPYPEN, Paint::Solid(NearestHalftoneIndex(state_.text_color)));
   for (size_t g = 0; g < glyphs.size(); ++g) {
     const GlyphBitmap& glyph = *glyphs[g];
-    const int32_t gx = RoundDevice(base_x + offsets[g] * bx);
-    const int32_t gy = RoundDevice(base_y + offsets[g] * by);
+    const int32_t gx = RoundDevice(base_x + offsets[g] * bx - rises[g] * ux);
+    const int32_t gy = RoundDevice(base_y + offsets[g] * by - rises[g] * uy);
     for (int32_t row = 0; row < glyph.height; ++row)
       for (int32_t col = 0; col < glyph.width; ++col)
         if (glyph.At(col, row)) writer.Pixel(gx + glyph.left + col, gy - glyph.top + row);

@@ -178,5 +178,41 @@ TEST(EmfTextRecords, EightBitTextIsReadInTheAnsiCodePage) {
   ASSERT_GT(InkColumns(wide, first, last), 3);
   EXPECT_EQ(Pixels(ansi), Pixels(wide));
 }
+// ETO_PDY: x and y advance pairs; the y advances move the next glyph up.
+std::vector<uint8_t> ExtTextOutWithPairs(const std::u16string& text, const std::vector<int32_t>& pairs) {
+  ByteWriter w;
+  for (int32_t v : {0, 0, -1, -1}) w.I32(v);
+  w.U32(2);
+  w.F32(1);
+  w.F32(1);
+  const uint32_t off_string = 76;
+  const uint32_t off_dx = off_string + uint32_t((text.size() * 2 + 3) / 4 * 4);
+  for (int32_t v : {2, 8}) w.I32(v);
+  w.U32(uint32_t(text.size()));
+  w.U32(off_string);
+  w.U32(ETO_PDY);
+  for (int32_t v : {0, 0, -1, -1}) w.I32(v);
+  w.U32(off_dx);
+  PutWide(w, text);
+  for (int32_t v : pairs) w.I32(v);
+  return w.Bytes();
+}
+
+int TopInkRow(const test::RenderedPage& page, int x0, int x1) {
+  for (int y = 0; y < page.height; ++y)
+    for (int x = x0; x < x1; ++x)
+      if (page.At(x, y) != 255) return y;
+  return -1;
+}
+
+TEST(EmfTextRecords, YAdvancesRaiseTheFollowingGlyphs) {
+  const auto flat = test::RenderEmf(WithFont().Record(kEmrExtTextOutW, ExtTextOutWithPairs(u"II", {20, 0, 20, 0})).Build());
+  const auto rising = test::RenderEmf(WithFont().Record(kEmrExtTextOutW, ExtTextOutWithPairs(u"II", {20, 6, 20, 6})).Build());
+  // The first glyph stays; the second, 20 units on, is 6 units (6 pixels) higher,
+  // as the reference renderer draws it.
+  EXPECT_EQ(TopInkRow(rising, 0, 15), TopInkRow(flat, 0, 15));
+  ASSERT_GE(TopInkRow(flat, 15, 40), 0);
+  EXPECT_EQ(TopInkRow(flat, 15, 40) - TopInkRow(rising, 15, 40), 6);
+}
 }  // namespace
 }  // namespace vx::gdi
