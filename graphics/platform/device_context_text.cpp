@@ -47,7 +47,13 @@ void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect
   if (text.empty()) return;
 
   // The font's size in device pixels through the current transform.
-  const LogFont& lf = state_.font;
+  LogFont lf = state_.font;
+  // A rotating transform turns the baseline with it (a mirror along x is
+  // left as it is).
+  if (x.m12 != 0) {
+    const double turn = std::atan2(-x.m12, x.m11) * 1800.0 / M_PI;
+    lf.escapement = int32_t(std::lround(std::fmod(lf.escapement + turn, 3600.0)));
+  }
   const double yscale = std::hypot(x.m21, x.m22), xscale = std::hypot(x.m11, x.m12);
   // The device height is truncated, not rounded, as the platform does.
   const int32_t dev_height = TruncatedSize(lf.height * yscale);

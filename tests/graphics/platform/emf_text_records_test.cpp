@@ -214,5 +214,28 @@ TEST(EmfTextRecords, YAdvancesRaiseTheFollowingGlyphs) {
   ASSERT_GE(TopInkRow(flat, 15, 40), 0);
   EXPECT_EQ(TopInkRow(flat, 15, 40) - TopInkRow(rising, 15, 40), 6);
 }
+TEST(EmfTextRecords, ARotatingWorldTransformTurnsTheBaseline) {
+  // 30 degrees clockwise on the page; the reference renderer draws six H's
+  // from about (41, 21) down to (116, 55), 45 pixels tall.
+  ByteWriter xform;
+  for (float v : {0.8660254f, 0.5f, -0.5f, 0.8660254f, 40.0f, 10.0f}) xform.F32(v);
+  test::EmfBuilder b;
+  b.Frame({0, 0, 4000, 4000}).Bounds({0, 0, 127, 127}).Handles(2);
+  b.Record(kEmrCreateFont, FontRecord(-20)).RecordWords(kEmrSelectObject, {1});
+  const auto page = test::RenderEmf(b.Record(35, xform.Bytes()).Record(kEmrExtTextOutW, ExtTextOutW({0, 0}, u"HHHHHH")).Build());
+  int top = page.height, bottom = -1, left_y = -1, right_y = -1, first = 0, last = 0;
+  ASSERT_GT(InkColumns(page, first, last), 60);
+  for (int y = 0; y < page.height; ++y)
+    for (int x = 0; x < page.width; ++x)
+      if (page.At(x, y) != 255) {
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+        if (x == first) left_y = y;
+        if (x == last) right_y = y;
+      }
+  EXPECT_GE(bottom - top, 42);
+  EXPECT_LE(bottom - top, 49);
+  EXPECT_GT(right_y - left_y, 25);
+}
 }  // namespace
 }  // namespace vx::gdi
