@@ -46,21 +46,18 @@ void DrawEmrText(Playback& p, ByteReader& r, bool wide) {
   p.dc.ExtTextOut(reference, options, has_rect ? &rect : nullptr, text, dx);
 }
 
+// Bounds, graphics mode and the two scales, which playback does not need.
+void SkipTextPrologue(ByteReader& r) { r.Skip(16 + 4 + 4 + 4); }
+
 template <bool kWide>
 void ExtTextOut(Playback& p, ByteReader& r) {
-  ReadRect(r);  // bounds
-  r.U32();      // graphics mode
-  r.F32();      // x scale
-  r.F32();      // y scale
+  SkipTextPrologue(r);
   DrawEmrText(p, r, kWide);
 }
 
 template <bool kWide>
 void PolyTextOut(Playback& p, ByteReader& r) {
-  ReadRect(r);  // bounds
-  r.U32();      // graphics mode
-  r.F32();      // x scale
-  r.F32();      // y scale
+  SkipTextPrologue(r);
   const uint32_t strings = r.U32();
   if (!r.Ok()) return;
   constexpr size_t kEmrTextSize = 40;
