@@ -5,12 +5,16 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "graphics/platform/blend_types.h"
+#include "graphics/platform/blit_mapping.h"
 #include "graphics/platform/dib.h"
 #include "graphics/platform/gdi_objects.h"
 #include "graphics/platform/gdi_types.h"
+#include "graphics/platform/path.h"
 #include "graphics/platform/pixel_surface.h"
 #include "graphics/platform/region.h"
 #include "graphics/platform/scan.h"
@@ -41,6 +45,8 @@ public:
   // The device whose size fixes the metric mapping modes (the screen by default;
   // a metafile's reference device during playback).
   void SetReferenceDevice(Size pixels, Size millimeters);
+  Size ReferencePixels() const { return ref_pixels_; }
+  Size ReferenceMillimeters() const { return ref_mm_; }
   int SetMapMode(int mode);        // previous mode, 0 on a bad mode
   int GetMapMode() const { return state_.map_mode; }
   void SetWindowOrg(Point org);
@@ -135,6 +141,56 @@ public:
   // Device-unscaled copy: dest origin logical, size in source pixels.
   void SetDIBitsToDevice(Point dest, const DibImage& source, const Rect& source_rect);
 
+  // --- paths (device_context_path.cpp) --------------------------------
+  // Between BeginPath and EndPath the drawing calls add figures to the path
+  // (in device coordinates) instead of drawing. The path and its bracket are
+  // part of the saved state.
+  bool BeginPath();
+  bool EndPath();
+  bool AbortPath();
+  bool CloseFigure();
+  bool FillPath();
+  bool StrokePath();
+  bool StrokeAndFillPath();
+  bool FlattenPath();
+  bool WidenPath();
+  bool SelectClipPath(int mode);  // RGN_AND..RGN_COPY
+  bool InPathBracket() const { return state_.path_open; }
+  // The path built or selected so far (empty when there is none).
+  const Path& CurrentPath() const;
+  // A line from the current position to the arc's start, then the arc on
+  // the circle (angles in degrees, counter-clockwise on screen).
+  void AngleArc(Point center, uint32_t radius, float start_degrees, float sweep_degrees);
+  // Points tagged PT_MOVETO, PT_LINETO, PT_BEZIERTO (| PT_CLOSEFIGURE).
+  void PolyDraw(const std::vector<Point>& points, const std::vector<uint8_t>& types);
+
+  // --- blending, masked and parallelogram blits, gradients
+  //     (device_context_blend.cpp) ------------------------------------
+  // Rectangles are logical left, top, width, height; source rectangles count
+  // rows from the image's top. Blends the source's colours over the
+  // destination's palette colours (premultiplied source with AC_SRC_ALPHA).
+  void AlphaBlend(const Rect& dest, const DibImage& source, const Rect& source_rect,
+                  const BlendFunction& blend);
+  // A stretched copy that leaves the destination where the source pixel has
+  // the transparent colour.
+  void TransparentBlt(const Rect& dest, const DibImage& source, const Rect& source_rect,
+                      ColorRef transparent);
+  // rop4's low raster operation where the monochrome mask has 1, its high
+  // byte's where it has 0; no mask: the low one everywhere. The source and the
+  // mask (tiled) start at their origins.
+  void MaskBlt(const Rect& dest, const DibImage* source, Point source_origin, const DibImage* mask,
+               Point mask_origin, uint32_t rop4);
+  // The source rectangle onto the parallelogram whose upper-left, upper-right
+  // and lower-left corners are the logical points; where the mask has 0 the
+  // destination stays.
+  void PlgBlt(const Point (&corners)[3], const DibImage& source, const Rect& source_rect,
+              const DibImage* mask, Point mask_origin);
+  // GRADIENT_FILL_RECT_H/V (mesh entries use two indices) or
+  // GRADIENT_FILL_TRIANGLE, dithered into the halftone colours. Nothing is
+  // drawn when an index is out of range.
+  void GradientFill(const std::vector<TriVertex>& vertices, const std::vector<GradientMesh>& mesh,
+                    uint32_t mode);
+
   // Text at the reference point, with per-glyph advances (logical units, may be
   // empty) and, with ETO_PDY, x and y pairs.
   void ExtTextOut(Point origin, uint32_t options, const Rect* rect, const std::u16string& text,
@@ -168,6 +224,8 @@ private:
     Region clip;          // device pixels
     bool has_meta = false;
     Region meta;
+    bool path_open = false;            // inside BeginPath ... EndPath
+    std::shared_ptr<Path> path;  // shared with saved states until changed
   };
 
   void FixIsotropic();
@@ -189,8 +247,23 @@ private:
                         const Rect& box);
   static std::vector<Span> RegionSpans(const Region& region);
   void ArcShape(const Rect& rect, Point start, Point end, int kind);  // 0 arc, 1 chord, 2 pie
-  void BlitPixels(const Rect& device_dest, const DibImage* source, double sx0, double sy0, double sx_step,
-                  double sy_step, uint32_t rop);
+  // Path helpers (device_context_path.cpp).
+  static constexpr size_t kMaxHeldPathPoints = 4 * Path::kMaxPoints;  // current and saved paths
+  Path& EditPath();
+  PointF PathPoint(Point logical) const;
+  void PathStartAtCurrent();
+  void PathAddLines(const std::vector<PointF>& device_points, bool from_current, bool close);
+  void PathAddBeziers(const std::vector<PointF>& device_points, bool from_current);
+  void PathAddArc(const Rect& rect, Point start, Point end, int kind);  // 0 arc, 1 chord, 2 pie, 3 arc-to
+  struct EllipseFrame;
+  EllipseFrame EllipseFrameOf(const Rect& rect) const;
+  void PathAddEllipse(const Rect& rect);
+  void PathAddRoundRect(const Rect& rect, Size corner);
+  Rect VisibleForPaths() const;
+  void StrokeFigures(const Path& path);
+  void FillFigures(const Path& path);
+  void ClearPath();
+  void BlitPixels(const StretchMapping& mapping, const DibImage* source, uint32_t rop);
 
   PixelSurface8* surface_ = nullptr;
   Size ref_pixels_;

@@ -1,58 +1,68 @@
 // Block transfers: pattern fills, stretched copies of images with raster
 // operations on palette indices.
 #include <algorithm>
-#include <cmath>
+#include <cstdint>
 
+#include "graphics/platform/blit_mapping.h"
 #include "graphics/platform/device_context.h"
-#include "graphics/platform/halftone_palette.h"
+#include "graphics/platform/halftone_image_lookup.h"
+#include "graphics/platform/rop3.h"
 #include "graphics/platform/stroke.h"
 
 namespace vx::gdi {
 
 namespace {
 
-// d = rop3(p, s, d) applied bitwise to indices; the operation code's bit
-// (p << 2 | s << 1 | d) gives each result bit.
-uint8_t ApplyRop3(uint8_t code, uint8_t p, uint8_t s, uint8_t d) {
-  uint8_t r = 0;
-  for (int k = 0; k < 8; ++k) {
-    if (!((code >> k) & 1)) continue;
-    const uint8_t mp = (k & 4) ? p : uint8_t(~p);
-    const uint8_t ms = (k & 2) ? s : uint8_t(~s);
-    const uint8_t md = (k & 1) ? d : uint8_t(~d);
-    r |= uint8_t(mp & ms & md);
-  }
-  return r;
+// The top row, counted from the image's top, of rows counted from its bottom
+// line (kept in range for absurd record values).
+int32_t TopDownRow(const DibImage& image, int32_t bottom_up_top, int32_t height) {
+  const int64_t top = int64_t(image.Height()) - (int64_t(bottom_up_top) + height);
+  return int32_t(std::clamp<int64_t>(top, INT32_MIN, INT32_MAX));
 }
 
-bool UsesSource(uint8_t code) { return ((code >> 2) & 0x33) != (code & 0x33); }
-bool UsesPattern(uint8_t code) { return ((code >> 4) & 0x0F) != (code & 0x0F); }
+// HALFTONE stretching interpolates between the four source pixels around the
+// device pixel's source position (columns first, then rows, in 16-bit
+// fixed point), clamped to the image's edges.
+PaletteEntry InterpolatedColor(const DibImage& image, int64_t fx, int64_t fy) {
+  const auto clamp_x = [&](int64_t v) { return int32_t(std::clamp<int64_t>(v, 0, image.Width() - 1)); };
+  const auto clamp_y = [&](int64_t v) { return int32_t(std::clamp<int64_t>(v, 0, image.Height() - 1)); };
+  const int64_t ix = fx >> 16, iy = fy >> 16;
+  const uint32_t tx = uint32_t(fx & 0xFFFF), ty = uint32_t(fy & 0xFFFF);
+  const PaletteEntry c00 = image.Color(clamp_x(ix), clamp_y(iy)), c10 = image.Color(clamp_x(ix + 1), clamp_y(iy));
+  const PaletteEntry c01 = image.Color(clamp_x(ix), clamp_y(iy + 1)), c11 = image.Color(clamp_x(ix + 1), clamp_y(iy + 1));
+  const auto lerp = [](uint32_t a, uint32_t b, uint32_t t) { return (a * (65536 - t) + b * t) >> 16; };
+  const auto channel = [&](uint8_t PaletteEntry::*c) {
+    return uint8_t(lerp(lerp(c00.*c, c01.*c, ty), lerp(c10.*c, c11.*c, ty), tx));
+  };
+  return {channel(&PaletteEntry::r), channel(&PaletteEntry::g), channel(&PaletteEntry::b)};
+}
 
 }  // namespace
 
-void TDeviceContext::BlitPixels(const Rect& dest, const DibImage* source, double sx0, double sy0,
-                                double sx_step, double sy_step, uint32_t rop) {
-  if (surface_ == nullptr) return;
+void TDeviceContext::BlitPixels(const StretchMapping& m, const DibImage* source, uint32_t rop) {
+  if (surface_ == nullptr || m.Dest().IsEmpty()) return;
   const uint8_t code = uint8_t(rop >> 16);
-  const bool uses_source = UsesSource(code);
+  const bool uses_source = Rop3UsesSource(code);
   if (uses_source && source == nullptr) return;
   bool pattern_draws = true;
   const Paint pattern = BrushPaint(state_.brush, pattern_draws);
-  const Region clip = EffectiveClip().Intersect(Region::FromRect(dest));
+  const bool interpolate = uses_source && state_.stretch_mode == HALFTONE;
+  const Region clip = EffectiveClip().Intersect(Region::FromRect(m.Dest()));
   for (const Region::Band& band : clip.Bands()) {
     for (int32_t y = band.top; y < band.bottom; ++y) {
       uint8_t* row = surface_->Row(y);
-      const int32_t sy = int32_t(std::floor(sy0 + (y - dest.top + 0.5) * sy_step));
+      const int32_t sy = m.SourceY(y);
       for (size_t i = 0; i + 1 < band.walls.size(); i += 2) {
         for (int32_t x = band.walls[i]; x < band.walls[i + 1]; ++x) {
           uint8_t s = 0, p = 0;
           if (uses_source) {
-            const int32_t sx = int32_t(std::floor(sx0 + (x - dest.left + 0.5) * sx_step));
+            const int32_t sx = m.SourceX(x);
             if (sx < 0 || sy < 0 || sx >= source->Width() || sy >= source->Height()) continue;
-            const PaletteEntry c = source->Color(sx, sy);
-            s = NearestHalftoneIndexForImagePixel(c.r, c.g, c.b);
+            const PaletteEntry c = interpolate ? InterpolatedColor(*source, m.SourceXFixed(x), m.SourceYFixed(y))
+                                               : source->Color(sx, sy);
+            s = ImagePixelHalftoneIndex(c.r, c.g, c.b);
           }
-          if (UsesPattern(code)) {
+          if (Rop3UsesPattern(code)) {
             if (!pattern_draws || !pattern.At(x, y, p)) p = 0;
           }
           row[x] = code == 0xCC ? s : ApplyRop3(code, p, s, row[x]);
@@ -63,43 +73,29 @@ void TDeviceContext::BlitPixels(const Rect& dest, const DibImage* source, double
 }
 
 void TDeviceContext::PatBlt(const Rect& r, uint32_t rop) {
-  const PointF a = Apply(LogicalToDevice(), {double(r.left), double(r.top)});
-  const PointF b = Apply(LogicalToDevice(), {double(r.left) + r.right, double(r.top) + r.bottom});
-  const Point pa = RoundPoint(a), pb = RoundPoint(b);
-  const Rect dest{std::min(pa.x, pb.x), std::min(pa.y, pb.y), std::max(pa.x, pb.x), std::max(pa.y, pb.y)};
-  BlitPixels(dest, nullptr, 0, 0, 0, 0, rop);
+  BlitPixels(MapStretch(LogicalToDevice(), r, {}), nullptr, rop);
 }
 
 void TDeviceContext::StretchBlt(const Rect& d, const DibImage* source, const Rect& s, uint32_t rop,
                                 const XForm* source_xform) {
-  (void)source_xform;
-  const PointF a = Apply(LogicalToDevice(), {double(d.left), double(d.top)});
-  const PointF b = Apply(LogicalToDevice(), {double(d.left) + d.right, double(d.top) + d.bottom});
-  const Point pa = RoundPoint(a), pb = RoundPoint(b);
-  const Rect dest{std::min(pa.x, pb.x), std::min(pa.y, pb.y), std::max(pa.x, pb.x), std::max(pa.y, pb.y)};
-  if (dest.IsEmpty()) return;
-  // Source coordinates run from the source rectangle's start at the device
-  // rectangle's edge that the logical start maps to.
-  double sx0 = s.left, sy0 = s.top;
-  double sx_step = double(s.right) / dest.Width();
-  double sy_step = double(s.bottom) / dest.Height();
-  if (pb.x < pa.x) { sx0 = s.left + s.right; sx_step = -sx_step; }
-  if (pb.y < pa.y) { sy0 = s.top + s.bottom; sy_step = -sy_step; }
-  BlitPixels(dest, source, sx0, sy0, sx_step, sy_step, rop);
+  const Rect source_rect = source_xform != nullptr ? SourceRectInPixels(*source_xform, s) : s;
+  BlitPixels(MapStretch(LogicalToDevice(), d, source_rect), source, rop);
 }
 
 void TDeviceContext::StretchDIBits(const Rect& dest, const DibImage& source, const Rect& s, uint32_t rop) {
   // The source rectangle counts rows from the image's bottom line.
-  const Rect top_down{s.left, source.Height() - (s.top + s.bottom), s.right, s.bottom};
+  const Rect top_down{s.left, TopDownRow(source, s.top, s.bottom), s.right, s.bottom};
   StretchBlt(dest, &source, top_down, rop);
 }
 
 void TDeviceContext::SetDIBitsToDevice(Point dest, const DibImage& source, const Rect& s) {
   const Point d = LPtoDP(dest);
-  const Rect device{d.x, d.y, d.x + s.right, d.y + s.bottom};
+  const auto end = [](int32_t start, int32_t size) {
+    return int32_t(std::clamp<int64_t>(int64_t(start) + size, INT32_MIN, INT32_MAX));
+  };
+  const Rect device{d.x, d.y, end(d.x, s.right), end(d.y, s.bottom)};
   if (device.IsEmpty()) return;
-  const int32_t top = source.Height() - (s.top + s.bottom);
-  BlitPixels(device, &source, s.left, top, 1, 1, SRCCOPY);
+  BlitPixels(StretchMapping::Copy(device, {s.left, TopDownRow(source, s.top, s.bottom)}), &source, SRCCOPY);
 }
 
 }  // namespace vx::gdi

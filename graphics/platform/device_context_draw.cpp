@@ -19,28 +19,15 @@ uint8_t PenIndex(const LogPen& pen) {
   return NearestHalftoneIndex(pen.color);
 }
 
-// Flattens a cubic Bézier into device points by recursive halving.
-void FlattenBezier(PointF p0, PointF p1, PointF p2, PointF p3, std::vector<PointF>& out, int depth) {
-  const double d = std::fabs(p1.x - (p0.x + p3.x) / 2) + std::fabs(p1.y - (p0.y + p3.y) / 2) +
-                   std::fabs(p2.x - (p0.x + p3.x) / 2) + std::fabs(p2.y - (p0.y + p3.y) / 2);
-  if (depth >= 12 || d <= 0.5) {
-    out.push_back(p3);
-    return;
-  }
-  const PointF a{(p0.x + p1.x) / 2, (p0.y + p1.y) / 2}, b{(p1.x + p2.x) / 2, (p1.y + p2.y) / 2},
-      c{(p2.x + p3.x) / 2, (p2.y + p3.y) / 2};
-  const PointF ab{(a.x + b.x) / 2, (a.y + b.y) / 2}, bc{(b.x + c.x) / 2, (b.y + c.y) / 2};
-  const PointF m{(ab.x + bc.x) / 2, (ab.y + bc.y) / 2};
-  FlattenBezier(p0, a, ab, m, out, depth + 1);
-  FlattenBezier(m, bc, c, p3, out, depth + 1);
-}
-
 std::vector<PointF> FlattenBeziers(const std::vector<PointF>& pts) {
   std::vector<PointF> out;
   if (pts.empty()) return out;
-  out.push_back(pts[0]);
-  for (size_t i = 0; i + 3 < pts.size() + 0 && i + 3 <= pts.size() - 1; i += 3)
-    FlattenBezier(pts[i], pts[i + 1], pts[i + 2], pts[i + 3], out, 0);
+  // Control points are rounded to device pixels before the curve is flattened.
+  std::vector<PointF> grid;
+  for (const PointF& p : pts) grid.push_back(OnPixelGrid(p));
+  out.push_back(grid[0]);
+  for (size_t i = 0; i + 3 < grid.size(); i += 3)
+    FlattenBezier(grid[i], grid[i + 1], grid[i + 2], grid[i + 3], out);
   return out;
 }
 
@@ -187,20 +174,34 @@ void TDeviceContext::StrokePolyline(const std::vector<PointF>& device_points, bo
 
 // --- lines -------------------------------------------------------------------
 
-void TDeviceContext::MoveTo(Point p) { state_.current_position = p; }
+void TDeviceContext::MoveTo(Point p) {
+  state_.current_position = p;
+  if (state_.path_open) EditPath().EndFigure();
+}
 
 void TDeviceContext::LineTo(Point p) {
+  if (state_.path_open) {
+    PathAddLines(ToDevice({p}), true, false);
+    state_.current_position = p;
+    return;
+  }
   StrokePolyline(ToDevice({state_.current_position, p}), false);
   state_.current_position = p;
 }
 
 void TDeviceContext::Polyline(const std::vector<Point>& points) {
   if (points.size() < 2) return;
+  if (state_.path_open) return PathAddLines(ToDevice(points), false, false);
   StrokePolyline(ToDevice(points), false);
 }
 
 void TDeviceContext::PolylineTo(const std::vector<Point>& points) {
   if (points.empty()) return;
+  if (state_.path_open) {
+    PathAddLines(ToDevice(points), true, false);
+    state_.current_position = points.back();
+    return;
+  }
   std::vector<Point> all{state_.current_position};
   all.insert(all.end(), points.begin(), points.end());
   StrokePolyline(ToDevice(all), false);
@@ -213,11 +214,17 @@ void TDeviceContext::PolyPolyline(const std::vector<std::vector<Point>>& polylin
 
 void TDeviceContext::PolyBezier(const std::vector<Point>& points) {
   if (points.size() < 4 || (points.size() - 1) % 3 != 0) return;
+  if (state_.path_open) return PathAddBeziers(ToDevice(points), false);
   StrokePolyline(FlattenBeziers(ToDevice(points)), false);
 }
 
 void TDeviceContext::PolyBezierTo(const std::vector<Point>& points) {
   if (points.size() < 3 || points.size() % 3 != 0) return;
+  if (state_.path_open) {
+    PathAddBeziers(ToDevice(points), true);
+    state_.current_position = points.back();
+    return;
+  }
   std::vector<Point> all{state_.current_position};
   all.insert(all.end(), points.begin(), points.end());
   StrokePolyline(FlattenBeziers(ToDevice(all)), false);
@@ -229,6 +236,7 @@ void TDeviceContext::PolyBezierTo(const std::vector<Point>& points) {
 void TDeviceContext::Polygon(const std::vector<Point>& points) {
   if (points.size() < 2) return;
   const std::vector<PointF> dev = ToDevice(points);
+  if (state_.path_open) return PathAddLines(dev, false, true);
   FillDevicePolygons({dev}, state_.poly_fill_mode);
   StrokePolyline(dev, true);
 }
@@ -236,6 +244,11 @@ void TDeviceContext::Polygon(const std::vector<Point>& points) {
 void TDeviceContext::PolyPolygon(const std::vector<std::vector<Point>>& polygons) {
   std::vector<std::vector<PointF>> dev;
   for (const auto& poly : polygons) dev.push_back(ToDevice(poly));
+  if (state_.path_open) {
+    for (const auto& poly : dev)
+      if (poly.size() >= 2) PathAddLines(poly, false, true);
+    return;
+  }
   FillDevicePolygons(dev, state_.poly_fill_mode);
   for (const auto& poly : dev)
     if (poly.size() >= 2) StrokePolyline(poly, true);
@@ -253,6 +266,21 @@ Rect TDeviceContext::DeviceBox(const Rect& logical) const {
 }
 
 void TDeviceContext::Rectangle(const Rect& rect) {
+  if (state_.path_open) {
+    // Counter-clockwise from the top right (clockwise with AD_CLOCKWISE); the
+    // compatible mode leaves out the right and bottom edges.
+    std::vector<PointF> dev = ToDevice({{rect.right, rect.top}, {rect.left, rect.top},
+                                        {rect.left, rect.bottom}, {rect.right, rect.bottom}});
+    if (state_.graphics_mode == GM_COMPATIBLE && IsAxisAligned()) {
+      const double right = std::max(dev[0].x, dev[1].x), bottom = std::max(dev[0].y, dev[2].y);
+      for (PointF& p : dev) {
+        if (p.x == right) p.x -= 1;
+        if (p.y == bottom) p.y -= 1;
+      }
+    }
+    if (state_.arc_direction == AD_CLOCKWISE) std::reverse(dev.begin() + 1, dev.end());
+    return PathAddLines(dev, false, true);
+  }
   if (surface_ == nullptr) return;
   if (!IsAxisAligned()) {
     const std::vector<Point> corners{{rect.left, rect.top}, {rect.right, rect.top},
@@ -307,6 +335,7 @@ void TDeviceContext::DrawOutlineShape(const std::vector<Point>& outline, const s
 }
 
 void TDeviceContext::Ellipse(const Rect& rect) {
+  if (state_.path_open) return PathAddEllipse(rect);
   if (surface_ == nullptr) return;
   if (!IsAxisAligned()) {
     // Rotated: an ellipse polygon in logical space.
@@ -346,6 +375,7 @@ std::vector<Span> TDeviceContext::RegionSpans(const Region& region) {
 }
 
 void TDeviceContext::RoundRect(const Rect& rect, Size corner) {
+  if (state_.path_open) return PathAddRoundRect(rect, corner);
   if (surface_ == nullptr) return;
   const Rect box = DeviceRectOf(rect);
   const XForm x = LogicalToDevice();
@@ -476,13 +506,23 @@ void TDeviceContext::ArcShape(const Rect& rect, Point start, Point end, int kind
   for (const Point& p : arc) writer.Pixel(p.x, p.y);
 }
 
-void TDeviceContext::Arc(const Rect& rect, Point start, Point end) { ArcShape(rect, start, end, 0); }
+void TDeviceContext::Arc(const Rect& rect, Point start, Point end) {
+  if (state_.path_open) return PathAddArc(rect, start, end, 0);
+  ArcShape(rect, start, end, 0);
+}
 void TDeviceContext::ArcTo(const Rect& rect, Point start, Point end) {
+  if (state_.path_open) return PathAddArc(rect, start, end, 3);
   ArcShape(rect, start, end, 0);
   state_.current_position = end;
 }
-void TDeviceContext::Chord(const Rect& rect, Point start, Point end) { ArcShape(rect, start, end, 1); }
-void TDeviceContext::Pie(const Rect& rect, Point start, Point end) { ArcShape(rect, start, end, 2); }
+void TDeviceContext::Chord(const Rect& rect, Point start, Point end) {
+  if (state_.path_open) return PathAddArc(rect, start, end, 1);
+  ArcShape(rect, start, end, 1);
+}
+void TDeviceContext::Pie(const Rect& rect, Point start, Point end) {
+  if (state_.path_open) return PathAddArc(rect, start, end, 2);
+  ArcShape(rect, start, end, 2);
+}
 
 // --- pixels and regions --------------------------------------------------------------
 

@@ -61,7 +61,9 @@ RecordHandler FindObjectHandler(uint32_t type);
 RecordHandler FindDrawHandler(uint32_t type);
 RecordHandler FindClipHandler(uint32_t type);
 RecordHandler FindBitmapHandler(uint32_t type);
+RecordHandler FindBlendHandler(uint32_t type);
 RecordHandler FindTextHandler(uint32_t type);
+RecordHandler FindPathHandler(uint32_t type);
 
 // The record's name for diagnostics ("EMR_..." or the number).
 std::string EmfRecordName(uint32_t type);

@@ -13,7 +13,7 @@ constexpr uint32_t kMaxHandles = 65535;
 
 RecordHandler FindHandler(uint32_t type) {
   for (auto find : {FindStateHandler, FindObjectHandler, FindDrawHandler, FindClipHandler,
-                    FindBitmapHandler, FindTextHandler}) {
+                    FindBitmapHandler, FindBlendHandler, FindTextHandler, FindPathHandler}) {
     if (RecordHandler h = find(type)) return h;
   }
   return nullptr;
@@ -66,7 +66,10 @@ bool PlayEnhMetaFile(TDeviceContext& dc, const uint8_t* data, size_t size, const
 
   const int base_level = dc.SaveDC();
   const XForm previous_base = XForm{};
+  const Size previous_pixels = dc.ReferencePixels(), previous_mm = dc.ReferenceMillimeters();
   ResetPlaybackState(dc);
+  // The metric mapping modes measure in the recording device's units.
+  dc.SetReferenceDevice(header->device, header->millimeters);
   dc.SetBaseTransform(play.init);
 
   size_t offset = 0;
@@ -93,6 +96,7 @@ bool PlayEnhMetaFile(TDeviceContext& dc, const uint8_t* data, size_t size, const
 
   dc.RestoreDC(base_level);
   dc.SetBaseTransform(previous_base);
+  dc.SetReferenceDevice(previous_pixels, previous_mm);
   return true;
 }
 

@@ -2,10 +2,9 @@
 #include <cstring>
 
 #include "graphics/platform/emf_playback.h"
+#include "graphics/platform/emf_record_dib.h"
 
 namespace vx::gdi {
-
-namespace {
 
 std::optional<DibImage> RecordDib(const ByteReader& r, uint32_t off_bmi, uint32_t cb_bmi, uint32_t off_bits,
                                   uint32_t cb_bits, uint32_t usage) {
@@ -14,6 +13,8 @@ std::optional<DibImage> RecordDib(const ByteReader& r, uint32_t off_bmi, uint32_
     return std::nullopt;
   return DibImage::Parse(r.Data() + off_bmi, size - off_bmi, r.Data() + off_bits, cb_bits, usage);
 }
+
+namespace {
 
 template <bool kStretch>
 void Blt(Playback& p, ByteReader& r) {

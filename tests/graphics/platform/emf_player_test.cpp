@@ -230,5 +230,25 @@ TEST(EmfPlayer, IntersectClipRectClipsLaterDrawing) {
   EXPECT_EQ(Count(page, 0), 10 * 10);
 }
 
+TEST(EmfPlayer, MetricMappingModesMeasureOnTheRecordingDevice) {
+  // Recorded on a device of 10 pixels a millimetre; the 8 mm frame maps 1:1
+  // onto the 80-pixel page, so 1 mm of MM_HIMETRIC is 10 pixels whatever the
+  // screen's own size.
+  EmfBuilder b;
+  b.Device({1000, 1000}, {100, 100}).Frame({0, 0, 800, 800}).Bounds({0, 0, 79, 79}).Handles(1);
+  const auto emf = b.RecordWords(17, {MM_HIMETRIC})
+                       .RecordWords(kEmrSelectObject, {int32_t(0x80000000u | BLACK_BRUSH)})
+                       .RecordWords(kEmrRectangle, {100, -100, 500, -500})
+                       .Build();
+  const auto page = test::RenderEmf(emf);
+  ASSERT_EQ(page.width, 80);
+  EXPECT_EQ(page.At(10, 10), 0);
+  EXPECT_EQ(page.At(30, 30), 0);
+  EXPECT_EQ(page.At(9, 30), 255);
+  EXPECT_EQ(page.At(52, 30), 255);
+  EXPECT_GE(Count(page, 0), 40 * 40);
+  EXPECT_LE(Count(page, 0), 41 * 41);
+}
+
 }  // namespace
 }  // namespace vx::gdi
