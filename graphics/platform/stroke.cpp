@@ -31,15 +31,37 @@ public:
     const int32_t top = RoundDevice(c.y - width_ / 2.0);
     const int64_t right = int64_t(left) + width_, bottom = int64_t(top) + width_;
     if (right <= bounds.left || left >= bounds.right || bottom <= bounds.top || top >= bounds.bottom) return;
-    if (row_start_.empty()) Scan();
     const int32_t first = std::max(top, bounds.top);
     const int32_t last = int32_t(std::min<int64_t>(bottom, bounds.bottom));
+    if (width_ > kExactDiscLimit) {
+      AddLargeDisc(spans, left, top, first, last, bounds);
+      return;
+    }
+    if (row_start_.empty()) Scan();
     for (int32_t y = first; y < last; ++y)
       for (size_t i = row_start_[y - top]; i < row_start_[y - top + 1]; ++i)
         spans.push_back({y, left + runs_[i].x0, left + runs_[i].x1});
   }
 
 private:
+  // Beyond this width the disc is not scanned whole: its rows inside the
+  // bounds come from the circle's equation, so the work follows the surface.
+  static constexpr int32_t kExactDiscLimit = 4096;
+
+  void AddLargeDisc(std::vector<Span>& spans, int32_t left, int32_t top, int32_t first, int32_t last,
+                    const Rect& bounds) const {
+    const double r = width_ / 2.0;
+    const double cx = left + r, cy = top + r;
+    for (int32_t y = first; y < last; ++y) {
+      const double dy = y + 0.5 - cy;
+      if (std::abs(dy) >= r) continue;
+      const double half = std::sqrt(r * r - dy * dy);
+      const int32_t x0 = std::max(RoundDevice(cx - half), bounds.left);
+      const int32_t x1 = std::min(RoundDevice(cx + half), bounds.right);
+      if (x0 < x1) spans.push_back({y, x0, x1});
+    }
+  }
+
   // Runs of the disc in a box at the origin, merged per row, indexed by row.
   void Scan() {
     const EllipseShape shape = ScanEllipse({0, 0, width_, width_});

@@ -85,6 +85,22 @@ TEST(PlaybackRobustness, ZigzagWithAPenFarWiderThanTheSurfaceCoversIt) {
     for (int x = 0; x < c.page.width; ++x) ASSERT_EQ(c.page.At(x, y), black) << x << "," << y;
 }
 
+TEST(PlaybackRobustness, RoundCapOfAMillionPixelPenCostsOnlyTheVisibleRows) {
+  // The cap's disc is centred 2^19 + 12 rows below the top; its edge crosses
+  // the page at row 12 under the centre.
+  Canvas c;
+  LogPen pen;
+  pen.width = 1 << 20;
+  c.dc.SelectPen(pen);
+  const int32_t centre_y = (1 << 19) + 12;
+  c.dc.Polyline({{16, centre_y}, {17, centre_y}});
+  const uint8_t black = NearestHalftoneIndex(RGB(0, 0, 0));
+  EXPECT_EQ(c.page.At(16, 11), kWhite);
+  EXPECT_EQ(c.page.At(16, 12), black);
+  EXPECT_EQ(c.page.At(16, 23), black);
+  EXPECT_EQ(c.page.At(0, 11), kWhite);
+}
+
 TEST(PlaybackRobustness, TextScaledBeyondAnyFontSizeIsNotDrawn) {
   // 10 units through a scale of 10^9: no glyph of that size fits in memory,
   // and the size must not wrap round to a tiny one.
