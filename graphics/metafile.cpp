@@ -9,6 +9,7 @@
 #include "base/errors.h"
 #include "base/stream.h"
 #include "graphics/canvas.h"
+#include "graphics/platform/wmf_drawn_extent.h"
 #include "graphics/platform/wmf_from_emf.h"
 #include "graphics/platform/wmf_placeable.h"
 #include "graphics/platform/wmf_to_emf.h"
@@ -143,8 +144,11 @@ void TMetafile::ReadPlaceable(TStream& stream, int64_t length) {
   const auto sizing = gdi::ConvertWinMetaFileToEnh(wmf.data(), wmf.size(), 0, 0);
   if (!sizing) FailInvalid();
   const gdi::Rect sizing_frame = gdi::ParseEnhMetaHeader(sizing->data(), sizing->size())->frame;
-  auto emf = gdi::ConvertWinMetaFileToEnh(wmf.data(), wmf.size(), sizing_frame.right,
-                                          sizing_frame.bottom);
+  gdi::Size extents{sizing_frame.right, sizing_frame.bottom};
+  if (gdi::WmfSetsViewport(wmf.data(), wmf.size())) {
+    if (const auto drawn = gdi::DrawnExtent(*sizing)) extents = *drawn;
+  }
+  auto emf = gdi::ConvertWinMetaFileToEnh(wmf.data(), wmf.size(), extents.cx, extents.cy);
   if (!emf) FailInvalid();
 
   image_.emf = std::move(*emf);
