@@ -134,8 +134,7 @@ public:
   // Blits the source (nullptr: no source, a pattern/destination ROP) from its
   // rectangle (left, top, width, height in source pixels) to the logical
   // destination rectangle (left, top, width, height).
-  void StretchBlt(const Rect& dest, const DibImage* source, const Rect& source_rect, uint32_t rop,
-                  const XForm* source_xform = nullptr);
+  void StretchBlt(const Rect& dest, const DibImage* source, const Rect& source_rect, uint32_t rop);
   void StretchDIBits(const Rect& dest, const DibImage& source, const Rect& source_rect,
                      uint32_t rop);
   // Device-unscaled copy: dest origin logical, size in source pixels.

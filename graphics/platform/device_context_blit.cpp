@@ -76,10 +76,8 @@ void TDeviceContext::PatBlt(const Rect& r, uint32_t rop) {
   BlitPixels(MapStretch(LogicalToDevice(), r, {}), nullptr, rop);
 }
 
-void TDeviceContext::StretchBlt(const Rect& d, const DibImage* source, const Rect& s, uint32_t rop,
-                                const XForm* source_xform) {
-  const Rect source_rect = source_xform != nullptr ? SourceRectInPixels(*source_xform, s) : s;
-  BlitPixels(MapStretch(LogicalToDevice(), d, source_rect), source, rop);
+void TDeviceContext::StretchBlt(const Rect& d, const DibImage* source, const Rect& s, uint32_t rop) {
+  BlitPixels(MapStretch(LogicalToDevice(), d, s), source, rop);
 }
 
 void TDeviceContext::StretchDIBits(const Rect& dest, const DibImage& source, const Rect& s, uint32_t rop) {

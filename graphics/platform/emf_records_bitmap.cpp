@@ -1,6 +1,7 @@
 // Bitmap records: blits with and without a source image, DIB stretches.
 #include <cstring>
 
+#include "graphics/platform/blit_mapping.h"
 #include "graphics/platform/emf_playback.h"
 #include "graphics/platform/emf_record_dib.h"
 
@@ -14,31 +15,48 @@ std::optional<DibImage> RecordDib(const ByteReader& r, uint32_t off_bmi, uint32_
   return DibImage::Parse(r.Data() + off_bmi, size - off_bmi, r.Data() + off_bits, cb_bits, usage);
 }
 
+BitmapFields BitmapFields::Read(ByteReader& r) {
+  BitmapFields f;
+  f.usage = r.U32();
+  f.off_bmi = r.U32();
+  f.cb_bmi = r.U32();
+  f.off_bits = r.U32();
+  f.cb_bits = r.U32();
+  return f;
+}
+
+BlitFields BlitFields::Read(ByteReader& r, bool stretch) {
+  BlitFields f;
+  ReadRect(r);  // bounds
+  const Point d = ReadPoint(r);
+  const Size ds = ReadSize(r);
+  f.dest = {d.x, d.y, ds.cx, ds.cy};
+  f.operation = r.U32();
+  f.source_origin = ReadPoint(r);
+  f.source_xform = ReadXForm(r);
+  r.U32();  // background colour of the source
+  f.bitmap = BitmapFields::Read(r);
+  f.source_size = stretch ? ReadSize(r) : ds;
+  return f;
+}
+
+Rect BlitFields::SourceRect() const {
+  return SourceRectInPixels(source_xform, {source_origin.x, source_origin.y, source_size.cx, source_size.cy});
+}
+
 namespace {
 
 template <bool kStretch>
 void Blt(Playback& p, ByteReader& r) {
-  ReadRect(r);  // bounds
-  const int32_t x = r.I32(), y = r.I32(), cx = r.I32(), cy = r.I32();
-  const uint32_t rop = r.U32();
-  const int32_t sx = r.I32(), sy = r.I32();
-  const XForm source_xform = ReadXForm(r);
-  r.U32();  // background colour of the source
-  const uint32_t usage = r.U32();
-  const uint32_t off_bmi = r.U32(), cb_bmi = r.U32(), off_bits = r.U32(), cb_bits = r.U32();
-  int32_t scx = cx, scy = cy;
-  if (kStretch) {
-    scx = r.I32();
-    scy = r.I32();
-  }
+  const BlitFields f = BlitFields::Read(r, kStretch);
   if (!r.Ok()) return;
-  if (cb_bmi == 0) {
-    p.dc.StretchBlt({x, y, cx, cy}, nullptr, {}, rop);
+  if (!f.bitmap.Present()) {
+    p.dc.StretchBlt(f.dest, nullptr, {}, f.operation);
     return;
   }
-  const auto dib = RecordDib(r, off_bmi, cb_bmi, off_bits, cb_bits, usage);
+  const auto dib = f.bitmap.Image(r);
   if (!dib) return;
-  p.dc.StretchBlt({x, y, cx, cy}, &*dib, {sx, sy, scx, scy}, rop, &source_xform);
+  p.dc.StretchBlt(f.dest, &*dib, f.SourceRect(), f.operation);
 }
 
 void StretchDIBits(Playback& p, ByteReader& r) {

@@ -1,30 +1,10 @@
 // Blending, transparent, masked and parallelogram blits and gradient fills.
-#include "graphics/platform/blit_mapping.h"
 #include "graphics/platform/emf_playback.h"
 #include "graphics/platform/emf_record_dib.h"
 
 namespace vx::gdi {
 
 namespace {
-
-// The source bitmap fields shared by the bitmap records.
-struct BitmapFields {
-  uint32_t usage = 0, off_bmi = 0, cb_bmi = 0, off_bits = 0, cb_bits = 0;
-
-  static BitmapFields Read(ByteReader& r) {
-    BitmapFields f;
-    f.usage = r.U32();
-    f.off_bmi = r.U32();
-    f.cb_bmi = r.U32();
-    f.off_bits = r.U32();
-    f.cb_bits = r.U32();
-    return f;
-  }
-  bool Present() const { return cb_bmi != 0; }
-  std::optional<DibImage> Image(const ByteReader& r) const {
-    return RecordDib(r, off_bmi, cb_bmi, off_bits, cb_bits, usage);
-  }
-};
 
 // The monochrome mask of EMR_MASKBLT and EMR_PLGBLT: origin, then the bitmap
 // fields without a background colour.
@@ -39,37 +19,8 @@ struct MaskFields {
   }
 };
 
-// EMR_ALPHABLEND and EMR_TRANSPARENTBLT share EMR_STRETCHBLT's layout; the
-// raster operation's place holds the blend function or the colour.
-struct StretchFields {
-  Rect dest;
-  uint32_t operation = 0;
-  Point source_origin;
-  XForm source_xform;
-  BitmapFields bitmap;
-  Size source_size;
-
-  static StretchFields Read(ByteReader& r) {
-    StretchFields f;
-    ReadRect(r);  // bounds
-    const Point d = ReadPoint(r);
-    const Size ds = ReadSize(r);
-    f.dest = {d.x, d.y, ds.cx, ds.cy};
-    f.operation = r.U32();
-    f.source_origin = ReadPoint(r);
-    f.source_xform = ReadXForm(r);
-    r.U32();  // background colour of the source
-    f.bitmap = BitmapFields::Read(r);
-    f.source_size = ReadSize(r);
-    return f;
-  }
-  Rect SourceRect() const {
-    return SourceRectInPixels(source_xform, {source_origin.x, source_origin.y, source_size.cx, source_size.cy});
-  }
-};
-
 void AlphaBlend(Playback& p, ByteReader& r) {
-  const StretchFields f = StretchFields::Read(r);
+  const BlitFields f = BlitFields::Read(r, true);
   if (!r.Ok()) return;
   const auto dib = f.bitmap.Image(r);
   if (!dib) return;
@@ -82,7 +33,7 @@ void AlphaBlend(Playback& p, ByteReader& r) {
 }
 
 void TransparentBlt(Playback& p, ByteReader& r) {
-  const StretchFields f = StretchFields::Read(r);
+  const BlitFields f = BlitFields::Read(r, true);
   if (!r.Ok()) return;
   const auto dib = f.bitmap.Image(r);
   if (!dib) return;
