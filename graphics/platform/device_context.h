@@ -262,6 +262,8 @@ private:
   void StrokeFigures(const Path& path);
   void FillFigures(const Path& path);
   void ClearPath();
+  // A path ended by EndPath, ready to fill, stroke or clip with.
+  bool HasEndedPath() const { return !state_.path_open && state_.path != nullptr; }
   void BlitPixels(const StretchMapping& mapping, const DibImage* source, uint32_t rop);
 
   PixelSurface8* surface_ = nullptr;

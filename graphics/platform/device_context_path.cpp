@@ -245,7 +245,7 @@ bool TDeviceContext::CloseFigure() {
 // --- using the path -------------------------------------------------------------------
 
 bool TDeviceContext::FillPath() {
-  if (state_.path_open || !state_.path) return false;
+  if (!HasEndedPath()) return false;
   const std::shared_ptr<Path> path = state_.path;
   ClearPath();
   FillFigures(*path);
@@ -253,7 +253,7 @@ bool TDeviceContext::FillPath() {
 }
 
 bool TDeviceContext::StrokePath() {
-  if (state_.path_open || !state_.path) return false;
+  if (!HasEndedPath()) return false;
   const std::shared_ptr<Path> path = state_.path;
   ClearPath();
   StrokeFigures(*path);
@@ -261,7 +261,7 @@ bool TDeviceContext::StrokePath() {
 }
 
 bool TDeviceContext::StrokeAndFillPath() {
-  if (state_.path_open || !state_.path) return false;
+  if (!HasEndedPath()) return false;
   Path closed = *state_.path;
   ClearPath();
   // Open figures are closed first, for the outline as for the fill.
@@ -278,13 +278,13 @@ bool TDeviceContext::StrokeAndFillPath() {
 }
 
 bool TDeviceContext::FlattenPath() {
-  if (state_.path_open || !state_.path) return false;
+  if (!HasEndedPath()) return false;
   state_.path = std::make_shared<Path>(state_.path->Flattened());
   return true;
 }
 
 bool TDeviceContext::WidenPath() {
-  if (state_.path_open || !state_.path) return false;
+  if (!HasEndedPath()) return false;
   const double width = PenDeviceWidth();
   if (!PenIsWide(state_.pen, width)) return false;
   // The widened outline as the pixels the pen covers, kept within a pixel of
@@ -310,7 +310,7 @@ bool TDeviceContext::WidenPath() {
 }
 
 bool TDeviceContext::SelectClipPath(int mode) {
-  if (state_.path_open || !state_.path || mode < RGN_AND || mode > RGN_COPY) return false;
+  if (!HasEndedPath() || mode < RGN_AND || mode > RGN_COPY) return false;
   const Rect bounds = surface_ ? Rect{0, 0, surface_->width, surface_->height} : Rect{};
   const Region region = RegionFromSpans(ScanPolygons(RoundedFigures(*state_.path, VisibleForPaths()), state_.poly_fill_mode, bounds));
   ClearPath();
