@@ -11,6 +11,7 @@
 #include "base/stream.h"
 #include "graphics/bitmap_canvas.h"
 #include "graphics/platform/dib.h"
+#include "graphics/platform/halftone_image_lookup.h"
 #include "graphics/platform/halftone_palette.h"
 
 namespace vx {
@@ -114,7 +115,7 @@ void CopyTopLeft(const TBitmapImage& from, TBitmapImage& to) {
     uint8_t* row = to.RowFromTop(y);
     for (int32_t x = 0; x < width; ++x) {
       const gdi::PaletteEntry c = source->Color(x, y);
-      row[x] = halftone ? gdi::NearestHalftoneIndexForImagePixel(c.r, c.g, c.b)
+      row[x] = halftone ? gdi::ImagePixelHalftoneIndex(c.r, c.g, c.b)
                         : NearestIndex(to.color_table, uint8_t((c.r & ~7) + 4), uint8_t((c.g & ~7) + 4),
                                        uint8_t((c.b & ~7) + 4));
     }
