@@ -14,9 +14,9 @@
 #include "graphics/bitmap.h"
 #include "graphics/bitmap_canvas.h"
 #include "graphics/metafile.h"
-#include "graphics/platform/device_context.h"
-#include "graphics/platform/emf_player.h"
-#include "graphics/platform/pixel_surface.h"
+#include "graphics/platform/gdi/device_context.h"
+#include "graphics/platform/emf/emf_player.h"
+#include "graphics/platform/raster/pixel_surface.h"
 
 namespace {
 

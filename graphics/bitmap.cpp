@@ -10,9 +10,9 @@
 #include "base/errors.h"
 #include "base/stream.h"
 #include "graphics/bitmap_canvas.h"
-#include "graphics/platform/dib.h"
-#include "graphics/platform/halftone_image_lookup.h"
-#include "graphics/platform/halftone_palette.h"
+#include "graphics/platform/core/dib.h"
+#include "graphics/platform/raster/halftone_image_lookup.h"
+#include "graphics/platform/raster/halftone_palette.h"
 
 namespace vx {
 

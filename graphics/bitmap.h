@@ -9,8 +9,8 @@
 
 #include "graphics/bmp_codec.h"
 #include "graphics/graphic.h"
-#include "graphics/platform/gdi_types.h"
-#include "graphics/platform/pixel_surface.h"
+#include "graphics/platform/core/gdi_types.h"
+#include "graphics/platform/raster/pixel_surface.h"
 #include "graphics/zeroed_bytes.h"
 
 namespace vx {

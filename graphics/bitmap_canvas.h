@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "graphics/canvas.h"
-#include "graphics/platform/device_context.h"
-#include "graphics/platform/pixel_surface.h"
+#include "graphics/platform/gdi/device_context.h"
+#include "graphics/platform/raster/pixel_surface.h"
 
 namespace vx {
 

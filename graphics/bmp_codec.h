@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "graphics/platform/gdi_types.h"
+#include "graphics/platform/core/gdi_types.h"
 #include "graphics/zeroed_bytes.h"
 
 namespace vx {

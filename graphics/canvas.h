@@ -1,7 +1,7 @@
 // A drawing surface around a device context, with a fill brush.
 #pragma once
 
-#include "graphics/platform/gdi_types.h"
+#include "graphics/platform/core/gdi_types.h"
 
 namespace vx {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "graphics/platform/gdi_types.h"
+#include "graphics/platform/core/gdi_types.h"
 
 namespace vx {
 

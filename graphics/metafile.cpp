@@ -9,13 +9,13 @@
 #include "base/errors.h"
 #include "base/stream.h"
 #include "graphics/canvas.h"
-#include "graphics/platform/wmf_drawn_extent.h"
-#include "graphics/platform/wmf_from_emf.h"
-#include "graphics/platform/wmf_placeable.h"
-#include "graphics/platform/wmf_to_emf.h"
+#include "graphics/platform/wmf/wmf_drawn_extent.h"
+#include "graphics/platform/wmf/wmf_from_emf.h"
+#include "graphics/platform/wmf/wmf_placeable.h"
+#include "graphics/platform/wmf/wmf_to_emf.h"
 
-#if __has_include("graphics/platform/emf_player.h")
-#include "graphics/platform/emf_player.h"
+#if __has_include("graphics/platform/emf/emf_player.h")
+#include "graphics/platform/emf/emf_player.h"
 #define VX_HAVE_EMF_PLAYER 1
 #endif
 

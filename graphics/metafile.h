@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "graphics/graphic.h"
-#include "graphics/platform/emf_header.h"
-#include "graphics/platform/gdi_types.h"
+#include "graphics/platform/emf/emf_header.h"
+#include "graphics/platform/core/gdi_types.h"
 
 namespace vx {
 

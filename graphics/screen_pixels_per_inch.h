@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "graphics/platform/gdi_types.h"
+#include "graphics/platform/core/gdi_types.h"
 
 namespace vx {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/platform/gdi_types.h"
+#include "graphics/platform/core/gdi_types.h"
 
 namespace vx {
 

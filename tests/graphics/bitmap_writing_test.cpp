@@ -7,7 +7,7 @@
 #include "graphics/bitmap.h"
 #include "graphics/bitmap_canvas.h"
 #include "graphics/bmp_codec.h"
-#include "graphics/platform/halftone_palette.h"
+#include "graphics/platform/raster/halftone_palette.h"
 #include "graphics/bitmap_test_bytes.h"
 
 namespace vx {

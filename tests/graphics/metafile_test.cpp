@@ -11,8 +11,8 @@
 #include "base/byte_reader.h"
 #include "base/errors.h"
 #include "base/memory_stream.h"
-#include "graphics/platform/emf_header.h"
-#include "graphics/wmf_test_data.h"
+#include "graphics/platform/emf/emf_header.h"
+#include "support/wmf_test_data.h"
 #include "support/emf_builder.h"
 
 namespace vx {

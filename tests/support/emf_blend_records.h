@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "graphics/platform/blend_types.h"
-#include "graphics/platform/dib.h"
-#include "graphics/platform/gdi_types.h"
+#include "graphics/platform/core/blend_types.h"
+#include "graphics/platform/core/dib.h"
+#include "graphics/platform/core/gdi_types.h"
 
 namespace vx::test {
 

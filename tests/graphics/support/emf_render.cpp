@@ -8,8 +8,8 @@
 
 #include "base/arith.h"
 #include "base/byte_reader.h"
-#include "graphics/platform/emf_header.h"
-#include "graphics/platform/halftone_palette.h"
+#include "graphics/platform/emf/emf_header.h"
+#include "graphics/platform/raster/halftone_palette.h"
 
 namespace vx::test {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "graphics/platform/emf_player.h"
-#include "graphics/platform/pixel_surface.h"
+#include "graphics/platform/emf/emf_player.h"
+#include "graphics/platform/raster/pixel_surface.h"
 
 namespace vx::test {
 

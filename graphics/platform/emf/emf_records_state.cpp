@@ -1,0 +1,129 @@
+// Mapping, transform, save stack and attribute records.
+#include "graphics/platform/emf/emf_playback.h"
+
+namespace vx::gdi {
+
+namespace {
+
+void SetWindowExtEx(Playback& p, ByteReader& r) {
+  const int32_t cx = r.I32(), cy = r.I32();
+  if (r.Ok()) p.dc.SetWindowExt({cx, cy});
+}
+void SetWindowOrgEx(Playback& p, ByteReader& r) {
+  const Point o = ReadPoint(r);
+  if (r.Ok()) p.dc.SetWindowOrg(o);
+}
+void SetViewportExtEx(Playback& p, ByteReader& r) {
+  const int32_t cx = r.I32(), cy = r.I32();
+  if (r.Ok()) p.dc.SetViewportExt({cx, cy});
+}
+void SetViewportOrgEx(Playback& p, ByteReader& r) {
+  const Point o = ReadPoint(r);
+  if (r.Ok()) p.dc.SetViewportOrg(o);
+}
+void ScaleViewportExtEx(Playback& p, ByteReader& r) {
+  const int32_t xn = r.I32(), xd = r.I32(), yn = r.I32(), yd = r.I32();
+  if (r.Ok()) p.dc.ScaleViewportExt(xn, xd, yn, yd);
+}
+void ScaleWindowExtEx(Playback& p, ByteReader& r) {
+  const int32_t xn = r.I32(), xd = r.I32(), yn = r.I32(), yd = r.I32();
+  if (r.Ok()) p.dc.ScaleWindowExt(xn, xd, yn, yd);
+}
+void SetMapMode(Playback& p, ByteReader& r) {
+  const uint32_t mode = r.U32();
+  if (r.Ok()) p.dc.SetMapMode(int(mode));
+}
+void SetWorldTransform(Playback& p, ByteReader& r) {
+  const XForm x = ReadXForm(r);
+  if (r.Ok()) p.dc.SetWorldTransform(x);
+}
+void ModifyWorldTransform(Playback& p, ByteReader& r) {
+  const XForm x = ReadXForm(r);
+  const uint32_t mode = r.U32();
+  if (r.Ok()) p.dc.ModifyWorldTransform(x, int(mode));
+}
+void SaveDC(Playback& p, ByteReader&) {
+  p.dc.SaveDC();
+  ++p.save_depth;
+}
+void RestoreDC(Playback& p, ByteReader& r) {
+  const int32_t level = r.I32();
+  if (!r.Ok()) return;
+  // Only levels within what the metafile saved itself; negative is relative.
+  if (level == 0 || level < -p.save_depth || level > p.save_depth) return;
+  const int32_t pops = level < 0 ? -level : p.save_depth - level + 1;
+  for (int32_t i = 0; i < pops; ++i) p.dc.RestoreDC(-1);
+  p.save_depth -= pops;
+}
+void SetTextColor(Playback& p, ByteReader& r) {
+  const uint32_t c = r.U32();
+  if (r.Ok()) p.dc.SetTextColor(c & 0x00FFFFFF);
+}
+void SetBkColor(Playback& p, ByteReader& r) {
+  const uint32_t c = r.U32();
+  if (r.Ok()) p.dc.SetBkColor(c & 0x00FFFFFF);
+}
+void SetBkMode(Playback& p, ByteReader& r) {
+  const uint32_t v = r.U32();
+  if (r.Ok()) p.dc.SetBkMode(int(v));
+}
+void SetPolyFillMode(Playback& p, ByteReader& r) {
+  const uint32_t v = r.U32();
+  if (r.Ok()) p.dc.SetPolyFillMode(int(v));
+}
+void SetROP2(Playback& p, ByteReader& r) {
+  const uint32_t v = r.U32();
+  if (r.Ok()) p.dc.SetROP2(int(v));
+}
+void SetStretchBltMode(Playback& p, ByteReader& r) {
+  const uint32_t v = r.U32();
+  if (r.Ok()) p.dc.SetStretchBltMode(int(v));
+}
+void SetTextAlign(Playback& p, ByteReader& r) {
+  const uint32_t v = r.U32();
+  if (r.Ok()) p.dc.SetTextAlign(v);
+}
+void SetArcDirection(Playback& p, ByteReader& r) {
+  const uint32_t v = r.U32();
+  if (r.Ok()) p.dc.SetArcDirection(int(v));
+}
+void MoveToEx(Playback& p, ByteReader& r) {
+  const Point pt = ReadPoint(r);
+  if (r.Ok()) p.dc.MoveTo(pt);
+}
+void Ignore(Playback&, ByteReader&) {}
+
+}  // namespace
+
+RecordHandler FindStateHandler(uint32_t type) {
+  switch (type) {
+    case 9: return SetWindowExtEx;
+    case 10: return SetWindowOrgEx;
+    case 11: return SetViewportExtEx;
+    case 12: return SetViewportOrgEx;
+    case 13: return Ignore;  // brush origin: patterns stay aligned to the device
+    case 16: return Ignore;  // mapper flags
+    case 17: return SetMapMode;
+    case 18: return SetBkMode;
+    case 19: return SetPolyFillMode;
+    case 20: return SetROP2;
+    case 21: return SetStretchBltMode;
+    case 22: return SetTextAlign;
+    case 24: return SetTextColor;
+    case 25: return SetBkColor;
+    case 27: return MoveToEx;
+    case 31: return ScaleViewportExtEx;
+    case 32: return ScaleWindowExtEx;
+    case 33: return SaveDC;
+    case 34: return RestoreDC;
+    case 35: return SetWorldTransform;
+    case 36: return ModifyWorldTransform;
+    case 57: return SetArcDirection;
+    case 58: return Ignore;  // miter limit
+    case 70: return Ignore;  // comments (EMF+ included): the fallback records draw
+    case 98: return Ignore;  // ICM mode
+    default: return nullptr;
+  }
+}
+
+}  // namespace vx::gdi

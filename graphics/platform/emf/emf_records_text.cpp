@@ -1,0 +1,114 @@
+// Text records.
+#include "graphics/platform/emf/emf_playback.h"
+#include "graphics/platform/text/code_page_text.h"
+
+namespace vx::gdi {
+
+namespace {
+
+constexpr uint32_t kEtoNoRect = 0x100;      // small text: no bounds stored
+constexpr uint32_t kEtoSmallChars = 0x200;  // small text: 8-bit characters
+constexpr uint32_t kMaxPolyTextStrings = 1u << 16;
+
+// 8-bit text is in the code page of the selected font's character set.
+std::u16string DecodeText(const Playback& p, const uint8_t* s, uint32_t chars, bool wide) {
+  if (!wide) return DecodeWmfText(s, chars, p.dc.Font().char_set);
+  std::u16string text;
+  text.reserve(chars);
+  for (uint32_t i = 0; i < chars; ++i) text.push_back(char16_t(LoadU16(s + 2 * i)));
+  return text;
+}
+
+// One EMRTEXT: the reference point, the string and its advances, with the
+// offsets counted from the start of the record.
+void DrawEmrText(Playback& p, ByteReader& r, bool wide) {
+  const Point reference = ReadPoint(r);
+  const uint32_t chars = r.U32();
+  const uint32_t off_string = r.U32();
+  const uint32_t options = r.U32();
+  const Rect rect = ReadRect(r);
+  const uint32_t off_dx = r.U32();
+  if (!r.Ok()) return;
+  const size_t size = r.Size();
+  const uint64_t string_bytes = uint64_t(chars) * (wide ? 2 : 1);
+  if (off_string > size || string_bytes > size - off_string) {
+    r.Skip(r.Remaining() + 1);
+    return;
+  }
+  const std::u16string text = DecodeText(p, r.Data() + off_string, chars, wide);
+  std::vector<int32_t> dx;
+  const uint64_t dx_count = (options & ETO_PDY) ? uint64_t(chars) * 2 : chars;
+  if (off_dx != 0 && off_dx <= size && dx_count * 4 <= size - off_dx) {
+    dx.resize(size_t(dx_count));
+    for (size_t i = 0; i < dx.size(); ++i) dx[i] = LoadI32(r.Data() + off_dx + 4 * i);
+  }
+  const bool has_rect = (options & (ETO_OPAQUE | ETO_CLIPPED)) != 0;
+  p.dc.ExtTextOut(reference, options, has_rect ? &rect : nullptr, text, dx);
+}
+
+// Bounds, graphics mode and the two scales, which playback does not need.
+void SkipTextPrologue(ByteReader& r) { r.Skip(16 + 4 + 4 + 4); }
+
+template <bool kWide>
+void ExtTextOut(Playback& p, ByteReader& r) {
+  SkipTextPrologue(r);
+  DrawEmrText(p, r, kWide);
+}
+
+template <bool kWide>
+void PolyTextOut(Playback& p, ByteReader& r) {
+  SkipTextPrologue(r);
+  const uint32_t strings = r.U32();
+  if (!r.Ok()) return;
+  constexpr size_t kEmrTextSize = 40;
+  if (strings > kMaxPolyTextStrings || uint64_t(strings) * kEmrTextSize > r.Remaining()) {
+    r.Skip(r.Remaining() + 1);
+    return;
+  }
+  for (uint32_t i = 0; i < strings && r.Ok(); ++i) DrawEmrText(p, r, kWide);
+}
+
+// Text without advances: the platform spaces it by the font's own widths.
+void SmallTextOut(Playback& p, ByteReader& r) {
+  const Point reference = ReadPoint(r);
+  const uint32_t chars = r.U32();
+  const uint32_t options = r.U32();
+  r.U32();  // graphics mode
+  r.F32();  // x scale
+  r.F32();  // y scale
+  Rect rect;
+  if (!(options & kEtoNoRect)) rect = ReadRect(r);
+  if (!r.Ok()) return;
+  const bool wide = !(options & kEtoSmallChars);
+  const uint64_t string_bytes = uint64_t(chars) * (wide ? 2 : 1);
+  if (string_bytes > r.Remaining()) {
+    r.Skip(r.Remaining() + 1);
+    return;
+  }
+  const std::u16string text = DecodeText(p, r.Data() + r.Offset(), chars, wide);
+  const uint32_t draw_options = options & ~(kEtoNoRect | kEtoSmallChars | ETO_PDY);
+  const bool has_rect = !(options & kEtoNoRect) && (options & (ETO_OPAQUE | ETO_CLIPPED)) != 0;
+  p.dc.ExtTextOut(reference, draw_options, has_rect ? &rect : nullptr, text, {});
+}
+
+void SetTextJustification(Playback& p, ByteReader& r) {
+  const int32_t extra = r.I32();
+  const int32_t breaks = r.I32();
+  if (r.Ok()) p.dc.SetTextJustification(extra, breaks);
+}
+
+}  // namespace
+
+RecordHandler FindTextHandler(uint32_t type) {
+  switch (type) {
+    case 83: return ExtTextOut<false>;
+    case 84: return ExtTextOut<true>;
+    case 96: return PolyTextOut<false>;
+    case 97: return PolyTextOut<true>;
+    case 108: return SmallTextOut;
+    case 120: return SetTextJustification;
+    default: return nullptr;
+  }
+}
+
+}  // namespace vx::gdi

@@ -1,0 +1,99 @@
+// Block transfers: pattern fills, stretched copies of images with raster
+// operations on palette indices.
+#include <algorithm>
+#include <cstdint>
+
+#include "graphics/platform/gdi/blit_mapping.h"
+#include "graphics/platform/gdi/device_context.h"
+#include "graphics/platform/raster/halftone_image_lookup.h"
+#include "graphics/platform/raster/rop3.h"
+#include "graphics/platform/geometry/stroke.h"
+
+namespace vx::gdi {
+
+namespace {
+
+// The top row, counted from the image's top, of rows counted from its bottom
+// line (kept in range for absurd record values).
+int32_t TopDownRow(const DibImage& image, int32_t bottom_up_top, int32_t height) {
+  const int64_t top = int64_t(image.Height()) - (int64_t(bottom_up_top) + height);
+  return int32_t(std::clamp<int64_t>(top, INT32_MIN, INT32_MAX));
+}
+
+// HALFTONE stretching interpolates between the four source pixels around the
+// device pixel's source position (columns first, then rows, in 16-bit
+// fixed point), clamped to the image's edges.
+PaletteEntry InterpolatedColor(const DibImage& image, int64_t fx, int64_t fy) {
+  const auto clamp_x = [&](int64_t v) { return int32_t(std::clamp<int64_t>(v, 0, image.Width() - 1)); };
+  const auto clamp_y = [&](int64_t v) { return int32_t(std::clamp<int64_t>(v, 0, image.Height() - 1)); };
+  const int64_t ix = fx >> 16, iy = fy >> 16;
+  const uint32_t tx = uint32_t(fx & 0xFFFF), ty = uint32_t(fy & 0xFFFF);
+  const PaletteEntry c00 = image.Color(clamp_x(ix), clamp_y(iy)), c10 = image.Color(clamp_x(ix + 1), clamp_y(iy));
+  const PaletteEntry c01 = image.Color(clamp_x(ix), clamp_y(iy + 1)), c11 = image.Color(clamp_x(ix + 1), clamp_y(iy + 1));
+  const auto lerp = [](uint32_t a, uint32_t b, uint32_t t) { return (a * (65536 - t) + b * t) >> 16; };
+  const auto channel = [&](uint8_t PaletteEntry::*c) {
+    return uint8_t(lerp(lerp(c00.*c, c01.*c, ty), lerp(c10.*c, c11.*c, ty), tx));
+  };
+  return {channel(&PaletteEntry::r), channel(&PaletteEntry::g), channel(&PaletteEntry::b)};
+}
+
+}  // namespace
+
+void TDeviceContext::BlitPixels(const StretchMapping& m, const DibImage* source, uint32_t rop) {
+  if (surface_ == nullptr || m.Dest().IsEmpty()) return;
+  const uint8_t code = uint8_t(rop >> 16);
+  const bool uses_source = Rop3UsesSource(code);
+  if (uses_source && source == nullptr) return;
+  bool pattern_draws = true;
+  const Paint pattern = BrushPaint(state_.brush, pattern_draws);
+  const bool interpolate = uses_source && state_.stretch_mode == HALFTONE;
+  const Region clip = EffectiveClip().Intersect(Region::FromRect(m.Dest()));
+  for (const Region::Band& band : clip.Bands()) {
+    for (int32_t y = band.top; y < band.bottom; ++y) {
+      uint8_t* row = surface_->Row(y);
+      const int32_t sy = m.SourceY(y);
+      for (size_t i = 0; i + 1 < band.walls.size(); i += 2) {
+        for (int32_t x = band.walls[i]; x < band.walls[i + 1]; ++x) {
+          uint8_t s = 0, p = 0;
+          if (uses_source) {
+            const int32_t sx = m.SourceX(x);
+            if (sx < 0 || sy < 0 || sx >= source->Width() || sy >= source->Height()) continue;
+            const PaletteEntry c = interpolate ? InterpolatedColor(*source, m.SourceXFixed(x), m.SourceYFixed(y))
+                                               : source->Color(sx, sy);
+            s = ImagePixelHalftoneIndex(c.r, c.g, c.b);
+          }
+          if (Rop3UsesPattern(code)) {
+            if (!pattern_draws || !pattern.At(x, y, p)) p = 0;
+          }
+          row[x] = code == 0xCC ? s : ApplyRop3(code, p, s, row[x]);
+        }
+      }
+    }
+  }
+}
+
+void TDeviceContext::PatBlt(const Rect& r, uint32_t rop) {
+  BlitPixels(MapStretch(LogicalToDevice(), r, {}), nullptr, rop);
+}
+
+void TDeviceContext::StretchBlt(const Rect& d, const DibImage* source, const Rect& s, uint32_t rop) {
+  BlitPixels(MapStretch(LogicalToDevice(), d, s), source, rop);
+}
+
+void TDeviceContext::StretchDIBits(const Rect& dest, const DibImage& source, const Rect& s, uint32_t rop) {
+  // The source rectangle counts rows from the image's bottom line.
+  const Rect top_down{s.left, TopDownRow(source, s.top, s.bottom), s.right, s.bottom};
+  StretchBlt(dest, &source, top_down, rop);
+}
+
+void TDeviceContext::SetDIBitsToDevice(Point dest, const DibImage& source, const Rect& s) {
+  const Point d = LPtoDP(dest);
+  const auto end = [](int32_t start, int32_t size) {
+    return int32_t(std::clamp<int64_t>(int64_t(start) + size, INT32_MIN, INT32_MAX));
+  };
+  const Rect device{d.x, d.y, end(d.x, s.right), end(d.y, s.bottom)};
+  if (device.IsEmpty()) return;
+  BlitPixels(StretchMapping::Copy(device, {s.left, TopDownRow(source, s.top, s.bottom)}), &source, SRCCOPY);
+}
+
+}  // namespace vx::gdi

@@ -1,0 +1,162 @@
+// ExtTextOut: glyphs of the realised font placed along the baseline, with
+// the alignment, spacing array, opaque box and clipping rectangle.
+#include <algorithm>
+#include <cmath>
+
+#include "graphics/platform/gdi/device_context.h"
+#include "graphics/platform/raster/halftone_palette.h"
+#include "graphics/platform/text/raster_font.h"
+#include "graphics/platform/geometry/stroke.h"
+
+namespace vx::gdi {
+
+namespace {
+
+char32_t NextCodePoint(const std::u16string& text, size_t& i) {
+  const char16_t c = text[i++];
+  if (c >= 0xD800 && c < 0xDC00 && i < text.size() && text[i] >= 0xDC00 && text[i] < 0xE000)
+    return 0x10000 + ((char32_t(c) - 0xD800) << 10) + (char32_t(text[i++]) - 0xDC00);
+  return c;
+}
+
+// Truncates towards zero as the platform does; a transform can scale a font
+// size beyond any int, where the size saturates (and the font is not drawn).
+int32_t TruncatedSize(double v) {
+  if (std::isnan(v)) return 0;
+  return static_cast<int32_t>(std::clamp(v, double(INT32_MIN), double(INT32_MAX)));
+}
+
+}  // namespace
+
+void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect, const std::u16string& text,
+                                const std::vector<int32_t>& dx) {
+  if (surface_ == nullptr) return;
+  const XForm x = LogicalToDevice();
+  const bool update_cp = (state_.text_align & TA_UPDATECP) != 0;
+  if (update_cp) origin = state_.current_position;
+
+  Region clip = EffectiveClip();
+  if (rect != nullptr && (options & (ETO_OPAQUE | ETO_CLIPPED)) != 0) {
+    Rect box = DeviceRectOf(*rect);
+    if (options & ETO_OPAQUE) {
+      SpanWriter(*surface_, clip, R2_COPYPEN, Paint::Solid(NearestHalftoneIndex(state_.bk_color)))
+          .FillRegion(Region::FromRect(box));
+    }
+    if (options & ETO_CLIPPED) clip = clip.Intersect(Region::FromRect(box));
+  }
+  if (text.empty()) return;
+
+  // The font's size in device pixels through the current transform.
+  LogFont lf = state_.font;
+  // A rotating transform turns the baseline with it (a mirror along x is
+  // left as it is).
+  if (x.m12 != 0) {
+    const double turn = std::atan2(-x.m12, x.m11) * 1800.0 / M_PI;
+    lf.escapement = int32_t(std::lround(std::fmod(lf.escapement + turn, 3600.0)));
+  }
+  const double yscale = std::hypot(x.m21, x.m22), xscale = std::hypot(x.m11, x.m12);
+  // The device height is truncated, not rounded, as the platform does.
+  const int32_t dev_height = TruncatedSize(lf.height * yscale);
+  const int32_t dev_width = TruncatedSize(lf.width * xscale);
+  const std::shared_ptr<const RasterFont> font = GetRasterFont(lf, dev_height, dev_width);
+  if (!font) return;
+
+  // Baseline direction from the escapement (counter-clockwise on screen).
+  const double angle = font->Escapement() * M_PI / 1800.0;
+  const double bx = std::cos(angle), by = -std::sin(angle);  // along the baseline
+  const double ux = std::sin(angle), uy = std::cos(angle);   // "down" from the baseline
+  const bool y_flipped = x.m22 < 0;
+
+  // Glyphs and their pen offsets along the baseline, in device pixels.
+  std::vector<std::shared_ptr<const GlyphBitmap>> glyphs;
+  std::vector<double> offsets;
+  std::vector<double> rises;  // ETO_PDY: the baseline's rise under each glyph
+  double pen = 0, rise = 0;
+  size_t logical_index = 0;
+  const bool pdy = (options & ETO_PDY) != 0;
+  double logical_advance = 0;
+  int64_t breaks = 0;
+  for (size_t i = 0; i < text.size();) {
+    const size_t unit = i;
+    const char32_t ch = (options & ETO_GLYPH_INDEX) ? char32_t(text[i++]) : NextCodePoint(text, i);
+    auto glyph = (options & ETO_GLYPH_INDEX) ? font->GlyphByIndex(ch) : font->Glyph(ch);
+    glyphs.push_back(glyph);
+    offsets.push_back(pen);
+    rises.push_back(rise);
+    const size_t k = pdy ? 2 * unit : unit;
+    if (k < dx.size()) {
+      logical_advance += dx[k];
+      pen = logical_advance * xscale;
+      // The y advances count upwards.
+      if (pdy && k + 1 < dx.size()) rise += dx[k + 1] * yscale;
+    } else {
+      pen += std::hypot(double(glyph->advanceX), double(glyph->advanceY)) + state_.char_extra * xscale;
+      // Justification spreads its extra space over the breaks, the remainder
+      // one unit each to the first ones.
+      if (ch == U' ' && state_.break_count > 0 && !(options & ETO_GLYPH_INDEX)) {
+        const int64_t extra = state_.break_extra, count = state_.break_count;
+        const int64_t remainder = std::abs(extra % count);
+        pen += double(extra / count + (breaks < remainder ? (extra < 0 ? -1 : 1) : 0)) * xscale;
+        ++breaks;
+      }
+      logical_advance = pen / (xscale == 0 ? 1 : xscale);
+    }
+    ++logical_index;
+  }
+  const double width = pen;
+
+  const PointF ref = Apply(x, {double(origin.x), double(origin.y)});
+  double shift = 0;
+  switch (state_.text_align & TA_CENTER) {
+    case TA_RIGHT: shift = -width; break;
+    case TA_CENTER: shift = -width / 2; break;
+    default: break;
+  }
+  double down = 0;  // from the reference point to the baseline
+  switch (state_.text_align & TA_BASELINE) {
+    case TA_BASELINE: down = 0; break;
+    case TA_BOTTOM: down = -font->Descent(); break;
+    default: down = font->Ascent(); break;
+  }
+  (void)y_flipped;
+  const double base_x = ref.x + shift * bx + down * ux;
+  const double base_y = ref.y + shift * by + down * uy;
+
+  if (state_.bk_mode == OPAQUE && !(options & ETO_OPAQUE) && angle == 0) {
+    const int32_t left = RoundDevice(base_x), right = RoundDevice(base_x + width);
+    const int32_t top = RoundDevice(base_y) - font->Ascent(), bottom = RoundDevice(base_y) + font->Descent();
+    SpanWriter(*surface_, clip, R2_COPYPEN, Paint::Solid(NearestHalftoneIndex(state_.bk_color)))
+        .FillRegion(Region::FromRect({left, top, right, bottom}));
+  }
+
+  SpanWriter writer(*surface_, clip, R2_COPYPEN, Paint::Solid(NearestHalftoneIndex(state_.text_color)));
+  for (size_t g = 0; g < glyphs.size(); ++g) {
+    const GlyphBitmap& glyph = *glyphs[g];
+    const int32_t gx = RoundDevice(base_x + offsets[g] * bx - rises[g] * ux);
+    const int32_t gy = RoundDevice(base_y + offsets[g] * by - rises[g] * uy);
+    for (int32_t row = 0; row < glyph.height; ++row)
+      for (int32_t col = 0; col < glyph.width; ++col)
+        if (glyph.At(col, row)) writer.Pixel(gx + glyph.left + col, gy - glyph.top + row);
+  }
+
+  // Underline and strike-out run the whole width.
+  auto rule = [&](int32_t offset_down, int32_t thickness) {
+    const int32_t t = std::max(thickness, 1);
+    const int32_t left = RoundDevice(base_x), right = RoundDevice(base_x + width * bx);
+    if (angle != 0) return;
+    const int32_t top = RoundDevice(base_y) + offset_down;
+    writer.FillRegion(Region::FromRect({left, top, right, top + t}));
+  };
+  if (font->Underline()) rule(font->UnderlinePosition(), font->UnderlineThickness());
+  if (font->StrikeOut()) rule(-font->StrikeoutPosition(), font->StrikeoutThickness());
+
+  if (update_cp) {
+    XForm inverse;
+    if (Invert(x, inverse)) {
+      const PointF end = Apply(inverse, {ref.x + width * bx, ref.y + width * by});
+      state_.current_position = RoundPoint(end);
+    }
+  }
+}
+
+}  // namespace vx::gdi

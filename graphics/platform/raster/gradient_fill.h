@@ -1,0 +1,35 @@
+// Gradient rectangles and triangles in device pixels, written into an 8-bit
+// halftone surface: each channel is interpolated in 16 bits, dithered with a
+// 16x16 ordered matrix to three levels (0, 127, 254) and the resulting colour
+// mapped to its nearest halftone entry.
+#pragma once
+
+#include <cstdint>
+
+#include "graphics/platform/raster/pixel_surface.h"
+#include "graphics/platform/raster/region.h"
+
+namespace vx::gdi {
+
+struct DeviceVertex {
+  int32_t x = 0;
+  int32_t y = 0;
+  uint16_t r = 0;
+  uint16_t g = 0;
+  uint16_t b = 0;
+};
+
+// The rectangle between the two vertices' positions; colours change from the
+// left to the right edge (or the top to the bottom one when vertical).
+void FillGradientRect(const PixelSurface8& surface, const Region& clip, DeviceVertex a, DeviceVertex b,
+                      bool vertical);
+
+// Rows from the top to the bottom vertex, each from the ceiling of its left
+// edge to (excluding) the ceiling of its right edge.
+void FillGradientTriangle(const PixelSurface8& surface, const Region& clip, const DeviceVertex& a,
+                          const DeviceVertex& b, const DeviceVertex& c);
+
+// The dithered halftone index of a 16-bit colour at device pixel x, y.
+uint8_t DitheredGradientIndex(uint32_t r, uint32_t g, uint32_t b, int32_t x, int32_t y);
+
+}  // namespace vx::gdi

@@ -1,0 +1,82 @@
+#include "graphics/platform/wmf/wmf_drawn_extent.h"
+
+#include <algorithm>
+
+#include "base/arith.h"
+#include "graphics/platform/gdi/device_context.h"
+#include "graphics/platform/emf/emf_player.h"
+#include "graphics/platform/wmf/wmf_header.h"
+#include "graphics/platform/wmf/wmf_records.h"
+
+namespace vx::gdi {
+
+namespace {
+
+constexpr int32_t kCoarseSampling = 16;  // reference pixels per sample, at first
+constexpr int32_t kSamples = 2048;        // samples across and down
+
+// The highest sample column and row that playback changes on a page of the
+// given colour; -1 where nothing changes. sampling divides the screen's size.
+Point LastChangedSample(const std::vector<uint8_t>& emf, uint8_t background, int32_t sampling) {
+  const int32_t stride = DibStride(kSamples, 8);
+  std::vector<uint8_t> bits(size_t(stride) * kSamples, background);
+  PixelSurface8 surface{kSamples, kSamples, stride, bits.data()};
+  TDeviceContext dc;
+  dc.SelectSurface(&surface);
+  // The frame is the whole reference screen; this rectangle scales it down.
+  PlayEnhMetaFile(dc, emf.data(), emf.size(),
+                  {0, 0, kScreenWidthPixels / sampling, kScreenHeightPixels / sampling});
+  Point last{-1, -1};
+  for (int32_t y = 0; y < kSamples; ++y) {
+    const uint8_t* row = surface.Row(y);
+    for (int32_t x = 0; x < kSamples; ++x) {
+      if (row[x] == background) continue;
+      last.x = std::max(last.x, x);
+      last.y = y;
+    }
+  }
+  return last;
+}
+
+// The last reference pixel drawn to the right and down (exclusive), at the
+// given sampling; zero where nothing is drawn.
+Size DrawnPixels(const std::vector<uint8_t>& emf, int32_t sampling) {
+  // Two page colours, so that drawing in either one still shows.
+  const Point dark = LastChangedSample(emf, 0, sampling);
+  const Point light = LastChangedSample(emf, 255, sampling);
+  const Point last{std::max(dark.x, light.x), std::max(dark.y, light.y)};
+  if (last.x < 0 || last.y < 0) return {};
+  return {(last.x + 1) * sampling, (last.y + 1) * sampling};
+}
+
+}  // namespace
+
+bool WmfSetsViewport(const uint8_t* wmf, size_t size) {
+  bool sets = false;
+  ForEachWmfRecord(wmf, size, [&sets](const WmfRecord& r) {
+    switch (r.function) {
+      case wmf::kSetViewportOrg:
+      case wmf::kSetViewportExt:
+      case wmf::kOffsetViewportOrg:
+      case wmf::kScaleViewportExt: sets = true; break;
+      default: break;
+    }
+  });
+  return sets;
+}
+
+std::optional<Size> DrawnExtent(const std::vector<uint8_t>& emf) {
+  Size drawn = DrawnPixels(emf, kCoarseSampling);
+  if (drawn.cx <= 0) return std::nullopt;
+  // A second look as finely as the drawing's size allows.
+  int32_t sampling = 1;
+  while (sampling < kCoarseSampling && std::max(drawn.cx, drawn.cy) > sampling * kSamples) sampling *= 2;
+  if (sampling < kCoarseSampling) {
+    const Size fine = DrawnPixels(emf, sampling);
+    if (fine.cx > 0) drawn = fine;
+  }
+  return Size{MulDiv(drawn.cx, kScreenWidthMM * 100, kScreenWidthPixels),
+              MulDiv(drawn.cy, kScreenHeightMM * 100, kScreenHeightPixels)};
+}
+
+}  // namespace vx::gdi

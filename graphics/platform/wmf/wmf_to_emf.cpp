@@ -1,0 +1,711 @@
+#include "graphics/platform/wmf/wmf_to_emf.h"
+
+#include <algorithm>
+#include <string>
+
+#include "base/arith.h"
+#include "base/byte_reader.h"
+#include "graphics/platform/emf/emf_header.h"
+#include "graphics/platform/core/gdi_types.h"
+#include "graphics/platform/wmf/wmf_dib.h"
+#include "graphics/platform/wmf/wmf_emf_writer.h"
+#include "graphics/platform/wmf/wmf_header.h"
+#include "graphics/platform/wmf/wmf_records.h"
+#include "graphics/platform/text/code_page_text.h"
+
+namespace vx::gdi {
+
+namespace {
+
+constexpr int32_t kMmAnisotropic = 8;
+constexpr uint16_t kEtoOpaque = 0x0002;
+constexpr uint16_t kEtoClipped = 0x0004;
+constexpr uint16_t kBsPattern = 3;
+constexpr int32_t kGmCompatible = 1;
+constexpr size_t kMaxObjects = 0xFFFF;  // a WMF object index is 16 bits
+
+struct DcOrigins {
+  Point window;
+  Point viewport;
+  uint8_t charset = kAnsiCharset;
+};
+
+// Parameters of WMF records, most stored last-to-first.
+class Params {
+public:
+  explicit Params(const WmfRecord& r) : in_(r.params, r.param_bytes) {}
+  int32_t S() { return in_.I16(); }
+  uint32_t U() { return in_.U16(); }
+  uint32_t U32() { return in_.U32(); }
+  bool Ok() const { return in_.Ok(); }
+  ByteReader& Reader() { return in_; }
+
+private:
+  ByteReader in_;
+};
+
+void PutRect(ByteWriter& w, int32_t l, int32_t t, int32_t r, int32_t b) {
+  w.I32(l);
+  w.I32(t);
+  w.I32(r);
+  w.I32(b);
+}
+
+class WmfToEmf {
+public:
+  explicit WmfToEmf(Size frame) : frame_(frame) {}
+
+  void Start();
+  void Translate(const WmfRecord& r);
+  std::vector<uint8_t> Finish() const;
+
+private:
+  enum class SlotState : uint8_t { kFree, kEmitted, kSkipped };
+  struct Slot {
+    SlotState state = SlotState::kFree;
+    bool font = false;
+    uint8_t charset = kAnsiCharset;
+  };
+
+  void Value(uint32_t type, uint32_t value);
+  void Pair(uint32_t type, int32_t a, int32_t b);
+  void Box(uint32_t type, int32_t l, int32_t t, int32_t r, int32_t b);
+
+  void SetOrigin(Point& origin, uint32_t type, Point value);
+  void SaveDc();
+  void RestoreDc(int32_t which);
+  void Poly(uint32_t type, const WmfRecord& r);
+  void PolyPolygon(const WmfRecord& r);
+  void Boxed(uint32_t type, const WmfRecord& r);
+  void RoundRect(const WmfRecord& r);
+  void ArcLike(uint32_t type, const WmfRecord& r);
+  void SetPixel(const WmfRecord& r);
+  void ClipRect(uint32_t type, const WmfRecord& r);
+
+  // Objects: each creation takes the lowest free slot, emitted or not, so
+  // later indices stay those of the metafile.
+  int AllocateSlot(SlotState state, bool font = false, uint8_t charset = 0);
+  void CreatePen(const WmfRecord& r);
+  void CreateBrush(const WmfRecord& r);
+  void CreateFont(const WmfRecord& r);
+  void CreateDibPatternBrush(const WmfRecord& r);
+  void SelectObject(const WmfRecord& r);
+  void DeleteObject(const WmfRecord& r);
+
+  void Text(int32_t x, int32_t y, uint16_t options, const Rect* clip, const uint8_t* chars,
+            size_t count, const std::vector<int32_t>* dx);
+  void TextOut(const WmfRecord& r);
+  void ExtTextOut(const WmfRecord& r);
+
+  void BitBltNoSource(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t rop);
+  void StretchBltDib(int32_t xd, int32_t yd, int32_t wd, int32_t hd, int32_t xs, int32_t ys,
+                     int32_t ws, int32_t hs, uint32_t rop, const PackedDib& dib, bool stretch);
+  void StretchDib(const WmfRecord& r);
+  void DibStretchBlt(const WmfRecord& r);
+  void DibBitBlt(const WmfRecord& r);
+  void PatBlt(const WmfRecord& r);
+  void SetDibToDev(const WmfRecord& r);
+
+  Size frame_;
+  Size viewport_;
+  EmfRecordWriter out_;
+  std::vector<Slot> slots_;
+  size_t max_handle_ = 0;
+  DcOrigins dc_;
+  std::vector<DcOrigins> saved_;
+};
+
+void WmfToEmf::Value(uint32_t type, uint32_t value) {
+  ByteWriter w;
+  w.U32(value);
+  out_.Add(type, w);
+}
+
+void WmfToEmf::Pair(uint32_t type, int32_t a, int32_t b) {
+  ByteWriter w;
+  w.I32(a);
+  w.I32(b);
+  out_.Add(type, w);
+}
+
+void WmfToEmf::Box(uint32_t type, int32_t l, int32_t t, int32_t r, int32_t b) {
+  ByteWriter w;
+  PutRect(w, l, t, r, b);
+  out_.Add(type, w);
+}
+
+// The window maps onto the whole frame in reference pixels; until the
+// metafile sets its own window, one logical unit is one pixel.
+void WmfToEmf::Start() {
+  viewport_.cx = std::max(1, MulDiv(frame_.cx, kScreenWidthPixels, kScreenWidthMM * 100));
+  viewport_.cy = std::max(1, MulDiv(frame_.cy, kScreenHeightPixels, kScreenHeightMM * 100));
+  Value(emr::kSetMapMode, kMmAnisotropic);
+  Pair(emr::kSetWindowExtEx, viewport_.cx, viewport_.cy);
+  Pair(emr::kSetViewportExtEx, viewport_.cx, viewport_.cy);
+}
+
+std::vector<uint8_t> WmfToEmf::Finish() const {
+  EnhMetaHeader h;
+  h.bounds = {0, 0, viewport_.cx - 1, viewport_.cy - 1};
+  h.frame = {0, 0, frame_.cx, frame_.cy};
+  h.handles = static_cast<uint16_t>(std::min<size_t>(max_handle_ + 1, 0xFFFF));
+  h.device = {kScreenWidthPixels, kScreenHeightPixels};
+  h.millimeters = {kScreenWidthMM, kScreenHeightMM};
+  h.pixel_format_size = 0;
+  h.pixel_format_offset = 0;
+  h.open_gl = 0;
+  h.micrometers = Size{kScreenWidthMM * 1000, kScreenHeightMM * 1000};
+  return out_.Finish(h);
+}
+
+void WmfToEmf::SetOrigin(Point& origin, uint32_t type, Point value) {
+  origin = value;
+  Pair(type, value.x, value.y);
+}
+
+void WmfToEmf::SaveDc() {
+  saved_.push_back(dc_);
+  out_.Add(emr::kSaveDc, std::vector<uint8_t>{});
+}
+
+void WmfToEmf::RestoreDc(int32_t which) {
+  const int64_t depth = static_cast<int64_t>(saved_.size());
+  const int64_t target = which < 0 ? depth + which : int64_t(which) - 1;
+  if (which == 0 || target < 0 || target >= depth) return;  // the platform refuses these
+  dc_ = saved_[size_t(target)];
+  saved_.resize(size_t(target));
+  Value(emr::kRestoreDc, static_cast<uint32_t>(which));
+}
+
+void WmfToEmf::Poly(uint32_t type, const WmfRecord& r) {
+  ByteReader in(r.params, r.param_bytes);
+  const int32_t count = in.I16();
+  if (!in.Ok() || count < 0 || size_t(count) * 4 > in.Remaining()) return;
+  std::vector<Point> points(static_cast<size_t>(count));
+  for (auto& p : points) {
+    p.x = in.I16();
+    p.y = in.I16();
+  }
+  Rect bounds{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+  for (const auto& p : points) {
+    bounds = {std::min(bounds.left, p.x), std::min(bounds.top, p.y), std::max(bounds.right, p.x),
+              std::max(bounds.bottom, p.y)};
+  }
+  if (points.empty()) bounds = {};
+  ByteWriter w;
+  PutRect(w, bounds.left, bounds.top, bounds.right, bounds.bottom);
+  w.U32(static_cast<uint32_t>(count));
+  for (const auto& p : points) {
+    w.I32(p.x);
+    w.I32(p.y);
+  }
+  out_.Add(type, w);
+}
+
+void WmfToEmf::PolyPolygon(const WmfRecord& r) {
+  ByteReader in(r.params, r.param_bytes);
+  const uint16_t polygons = in.U16();
+  std::vector<uint32_t> counts(polygons);
+  uint64_t total = 0;
+  for (auto& c : counts) {
+    c = in.U16();
+    total += c;
+  }
+  if (!in.Ok() || total * 4 > in.Remaining()) return;
+  ByteWriter points;
+  Rect bounds{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+  for (uint64_t i = 0; i < total; ++i) {
+    const int32_t x = in.I16();
+    const int32_t y = in.I16();
+    bounds = {std::min(bounds.left, x), std::min(bounds.top, y), std::max(bounds.right, x),
+              std::max(bounds.bottom, y)};
+    points.I32(x);
+    points.I32(y);
+  }
+  if (total == 0) bounds = {};
+  ByteWriter w;
+  PutRect(w, bounds.left, bounds.top, bounds.right, bounds.bottom);
+  w.U32(polygons);
+  w.U32(static_cast<uint32_t>(total));
+  for (const uint32_t c : counts) w.U32(c);
+  w.Append(points.Bytes().data(), points.Size());
+  out_.Add(emr::kPolyPolygon, w);
+}
+
+void WmfToEmf::Boxed(uint32_t type, const WmfRecord& r) {
+  Params p(r);
+  const int32_t bottom = p.S(), right = p.S(), top = p.S(), left = p.S();
+  if (p.Ok()) Box(type, left, top, right, bottom);
+}
+
+void WmfToEmf::RoundRect(const WmfRecord& r) {
+  Params p(r);
+  const int32_t height = p.S(), width = p.S();
+  const int32_t bottom = p.S(), right = p.S(), top = p.S(), left = p.S();
+  if (!p.Ok()) return;
+  ByteWriter w;
+  PutRect(w, left, top, right, bottom);
+  w.I32(width);
+  w.I32(height);
+  out_.Add(emr::kRoundRect, w);
+}
+
+void WmfToEmf::ArcLike(uint32_t type, const WmfRecord& r) {
+  Params p(r);
+  const int32_t y_end = p.S(), x_end = p.S(), y_start = p.S(), x_start = p.S();
+  const int32_t bottom = p.S(), right = p.S(), top = p.S(), left = p.S();
+  if (!p.Ok()) return;
+  ByteWriter w;
+  PutRect(w, left, top, right, bottom);
+  w.I32(x_start);
+  w.I32(y_start);
+  w.I32(x_end);
+  w.I32(y_end);
+  out_.Add(type, w);
+}
+
+void WmfToEmf::SetPixel(const WmfRecord& r) {
+  Params p(r);
+  const uint32_t color = p.U32();
+  const int32_t y = p.S(), x = p.S();
+  if (!p.Ok()) return;
+  ByteWriter w;
+  w.I32(x);
+  w.I32(y);
+  w.U32(color);
+  out_.Add(emr::kSetPixelV, w);
+}
+
+void WmfToEmf::ClipRect(uint32_t type, const WmfRecord& r) { Boxed(type, r); }
+
+int WmfToEmf::AllocateSlot(SlotState state, bool font, uint8_t charset) {
+  auto free_slot = std::find_if(slots_.begin(), slots_.end(),
+                                [](const Slot& s) { return s.state == SlotState::kFree; });
+  if (free_slot == slots_.end()) {
+    if (slots_.size() >= kMaxObjects) return -1;
+    free_slot = slots_.insert(slots_.end(), Slot{});
+  }
+  *free_slot = Slot{state, font, charset};
+  const int index = static_cast<int>(free_slot - slots_.begin());
+  if (state == SlotState::kEmitted) max_handle_ = std::max(max_handle_, size_t(index) + 1);
+  return index;
+}
+
+void WmfToEmf::CreatePen(const WmfRecord& r) {
+  Params p(r);
+  const uint32_t style = p.U();
+  const int32_t width = p.S();
+  p.S();  // the height of the width point is unused
+  const uint32_t color = p.U32();
+  if (!p.Ok()) {
+    AllocateSlot(SlotState::kSkipped);
+    return;
+  }
+  const int slot = AllocateSlot(SlotState::kEmitted);
+  if (slot < 0) return;
+  ByteWriter w;
+  w.U32(uint32_t(slot) + 1);
+  w.U32(style);
+  w.I32(width);
+  w.I32(0);
+  w.U32(color);
+  out_.Add(emr::kCreatePen, w);
+}
+
+void WmfToEmf::CreateBrush(const WmfRecord& r) {
+  Params p(r);
+  const uint32_t style = p.U();
+  const uint32_t color = p.U32();
+  const uint32_t hatch = p.U();
+  if (!p.Ok()) {
+    AllocateSlot(SlotState::kSkipped);
+    return;
+  }
+  const int slot = AllocateSlot(SlotState::kEmitted);
+  if (slot < 0) return;
+  ByteWriter w;
+  w.U32(uint32_t(slot) + 1);
+  w.U32(style);
+  w.U32(color);
+  w.U32(hatch);
+  out_.Add(emr::kCreateBrushIndirect, w);
+}
+
+void WmfToEmf::CreateFont(const WmfRecord& r) {
+  ByteReader in(r.params, r.param_bytes);
+  int32_t numbers[5];
+  for (auto& n : numbers) n = in.I16();
+  uint8_t flags[8];
+  for (auto& f : flags) f = in.U8();
+  if (!in.Ok()) {
+    AllocateSlot(SlotState::kSkipped);
+    return;
+  }
+  const uint8_t charset = flags[3];
+  const int slot = AllocateSlot(SlotState::kEmitted, true, charset);
+  if (slot < 0) return;
+  // The face name runs to its terminating zero, at most 32 bytes, within the record.
+  std::string face;
+  while (face.size() < 32 && in.Remaining() > 0) {
+    const uint8_t c = in.U8();
+    if (c == 0) break;
+    face.push_back(static_cast<char>(c));
+  }
+  std::u16string wide = DecodeWmfText(reinterpret_cast<const uint8_t*>(face.data()), face.size(),
+                                      kAnsiCharset);
+  wide.resize(31);
+  ByteWriter w;
+  w.U32(uint32_t(slot) + 1);
+  for (const int32_t n : numbers) w.I32(n);
+  for (const uint8_t f : flags) w.U8(f);
+  for (const char16_t c : wide) w.U16(c);
+  w.U16(0);
+  out_.Add(emr::kExtCreateFontIndirectW, w);
+}
+
+void WmfToEmf::CreateDibPatternBrush(const WmfRecord& r) {
+  Params p(r);
+  const uint32_t style = p.U();
+  const uint16_t usage = static_cast<uint16_t>(p.U());
+  ByteReader& in = p.Reader();
+  const auto dib = p.Ok() && style != kBsPattern
+                       ? SplitPackedDib(r.params + in.Offset(), in.Remaining(), usage)
+                       : std::nullopt;
+  if (!dib) {
+    AllocateSlot(SlotState::kSkipped);
+    return;
+  }
+  const int slot = AllocateSlot(SlotState::kEmitted);
+  if (slot < 0) return;
+  constexpr uint32_t kFixed = 32;
+  const uint32_t info_size = static_cast<uint32_t>(dib->info.size());
+  ByteWriter w;
+  w.U32(uint32_t(slot) + 1);
+  w.U32(usage);
+  w.U32(kFixed);
+  w.U32(info_size);
+  w.U32(kFixed + info_size);
+  w.U32(static_cast<uint32_t>(dib->bits_size));
+  w.Append(dib->info.data(), dib->info.size());
+  w.Append(dib->bits, dib->bits_size);
+  out_.Add(emr::kCreateDibPatternBrushPt, w);
+}
+
+void WmfToEmf::SelectObject(const WmfRecord& r) {
+  Params p(r);
+  const uint32_t index = p.U();
+  if (!p.Ok() || index >= slots_.size() || slots_[index].state != SlotState::kEmitted) return;
+  if (slots_[index].font) dc_.charset = slots_[index].charset;
+  Value(emr::kSelectObject, index + 1);
+}
+
+void WmfToEmf::DeleteObject(const WmfRecord& r) {
+  Params p(r);
+  const uint32_t index = p.U();
+  if (!p.Ok() || index >= slots_.size() || slots_[index].state == SlotState::kFree) return;
+  if (slots_[index].state == SlotState::kEmitted) Value(emr::kDeleteObject, index + 1);
+  slots_[index] = Slot{};
+}
+
+void WmfToEmf::Text(int32_t x, int32_t y, uint16_t options, const Rect* clip,
+                    const uint8_t* chars, size_t count, const std::vector<int32_t>* dx) {
+  const std::u16string text = DecodeWmfText(chars, count, dc_.charset);
+  const uint32_t string_offset = emr::kExtTextOutFixedSize;
+  const uint32_t string_bytes = static_cast<uint32_t>((text.size() * 2 + 3) & ~size_t(3));
+  const uint32_t dx_offset = dx ? string_offset + string_bytes : 0;
+  const Rect rect = clip ? *clip : Rect{0, 0, -1, -1};
+  ByteWriter w;
+  PutRect(w, 0, 0, -1, -1);  // bounds not computed
+  w.I32(kGmCompatible);
+  w.F32(0.0f);
+  w.F32(0.0f);
+  w.I32(x);
+  w.I32(y);
+  w.U32(static_cast<uint32_t>(text.size()));
+  w.U32(string_offset);
+  w.U32(options);
+  PutRect(w, rect.left, rect.top, rect.right, rect.bottom);
+  w.U32(dx_offset);
+  for (const char16_t c : text) w.U16(c);
+  while (w.Size() + 8 < string_offset + string_bytes) w.U8(0);
+  if (dx) {
+    for (const int32_t d : *dx) w.I32(d);
+  }
+  out_.Add(emr::kExtTextOutW, w);
+}
+
+void WmfToEmf::TextOut(const WmfRecord& r) {
+  ByteReader in(r.params, r.param_bytes);
+  const int32_t count = in.I16();
+  if (count < 0) return;
+  const uint8_t* chars = in.Bytes(size_t(count));
+  in.Skip(size_t(count) & 1);
+  const int32_t y = in.I16();
+  const int32_t x = in.I16();
+  if (!in.Ok()) return;
+  Text(x, y, 0, nullptr, chars, size_t(count), nullptr);
+}
+
+void WmfToEmf::ExtTextOut(const WmfRecord& r) {
+  ByteReader in(r.params, r.param_bytes);
+  const int32_t y = in.I16();
+  const int32_t x = in.I16();
+  const int32_t count = in.I16();
+  const uint16_t options = in.U16();
+  Rect clip;
+  const bool has_rect = (options & (kEtoOpaque | kEtoClipped)) != 0;
+  if (has_rect) {
+    clip.left = in.I16();
+    clip.top = in.I16();
+    clip.right = in.I16();
+    clip.bottom = in.I16();
+  }
+  if (!in.Ok() || count < 0) return;
+  const uint8_t* chars = in.Bytes(size_t(count));
+  if (!in.Ok()) return;
+  in.Skip(size_t(count) & 1);
+  std::vector<int32_t> dx;
+  if (in.Ok() && in.Remaining() >= size_t(count) * 2) {
+    dx.resize(size_t(count));
+    for (auto& d : dx) d = in.I16();
+  }
+  Text(x, y, options, has_rect ? &clip : nullptr, chars, size_t(count),
+       dx.empty() ? nullptr : &dx);
+}
+
+// A raster operation without a source bitmap, recorded as a bit-block
+// transfer with no source (as the platform records PatBlt).
+void WmfToEmf::BitBltNoSource(int32_t x, int32_t y, int32_t w_, int32_t h, uint32_t rop) {
+  ByteWriter w;
+  PutRect(w, x, y, x + w_ - 1, y + h - 1);
+  w.I32(x);
+  w.I32(y);
+  w.I32(w_);
+  w.I32(h);
+  w.U32(rop);
+  w.I32(0);
+  w.I32(0);
+  for (int i = 0; i < 6; ++i) w.F32(i == 0 || i == 3 ? 1.0f : 0.0f);
+  w.U32(0);  // background colour of the source
+  w.U32(0);  // usage
+  for (int i = 0; i < 4; ++i) w.U32(0);
+  out_.Add(emr::kBitBlt, w);
+}
+
+void WmfToEmf::StretchBltDib(int32_t xd, int32_t yd, int32_t wd, int32_t hd, int32_t xs, int32_t ys,
+                             int32_t ws, int32_t hs, uint32_t rop, const PackedDib& dib,
+                             bool stretch) {
+  const uint32_t fixed = stretch ? emr::kStretchBltFixedSize : emr::kBitBltFixedSize;
+  const uint32_t info_size = static_cast<uint32_t>(dib.info.size());
+  ByteWriter w;
+  PutRect(w, xd, yd, xd + wd - 1, yd + hd - 1);
+  w.I32(xd);
+  w.I32(yd);
+  w.I32(wd);
+  w.I32(hd);
+  w.U32(rop);
+  w.I32(xs);
+  w.I32(ys);
+  for (int i = 0; i < 6; ++i) w.F32(i == 0 || i == 3 ? 1.0f : 0.0f);
+  w.U32(0);
+  w.U32(kDibRgbColors);
+  w.U32(fixed);
+  w.U32(info_size);
+  w.U32(fixed + info_size);
+  w.U32(static_cast<uint32_t>(dib.bits_size));
+  if (stretch) {
+    w.I32(ws);
+    w.I32(hs);
+  }
+  w.Append(dib.info.data(), dib.info.size());
+  w.Append(dib.bits, dib.bits_size);
+  out_.Add(stretch ? emr::kStretchBlt : emr::kBitBlt, w);
+}
+
+// A record without a bitmap is exactly its fixed words plus the size and
+// function: RecordSize == (function >> 8) + 3.
+bool HasNoBitmap(const WmfRecord& r) { return r.size_words == uint32_t(r.function >> 8) + 3; }
+
+void WmfToEmf::StretchDib(const WmfRecord& r) {
+  Params p(r);
+  const uint32_t rop = p.U32();
+  const uint16_t usage = static_cast<uint16_t>(p.U());
+  const int32_t hs = p.S(), ws = p.S(), ys = p.S(), xs = p.S();
+  const int32_t hd = p.S(), wd = p.S(), yd = p.S(), xd = p.S();
+  if (!p.Ok()) return;
+  ByteReader& in = p.Reader();
+  const auto dib = SplitPackedDib(r.params + in.Offset(), in.Remaining(), usage);
+  if (!dib) return;
+  const uint32_t info_size = static_cast<uint32_t>(dib->info.size());
+  ByteWriter w;
+  PutRect(w, xd, yd, xd + wd - 1, yd + hd - 1);
+  w.I32(xd);
+  w.I32(yd);
+  w.I32(xs);
+  w.I32(ys);
+  w.I32(ws);
+  w.I32(hs);
+  w.U32(emr::kStretchDiBitsFixedSize);
+  w.U32(info_size);
+  w.U32(emr::kStretchDiBitsFixedSize + info_size);
+  w.U32(static_cast<uint32_t>(dib->bits_size));
+  w.U32(usage);
+  w.U32(rop);
+  w.I32(wd);
+  w.I32(hd);
+  w.Append(dib->info.data(), dib->info.size());
+  w.Append(dib->bits, dib->bits_size);
+  out_.Add(emr::kStretchDiBits, w);
+}
+
+void WmfToEmf::DibStretchBlt(const WmfRecord& r) {
+  Params p(r);
+  const uint32_t rop = p.U32();
+  const int32_t hs = p.S(), ws = p.S(), ys = p.S(), xs = p.S();
+  const bool no_bitmap = HasNoBitmap(r);
+  if (no_bitmap) p.S();
+  const int32_t hd = p.S(), wd = p.S(), yd = p.S(), xd = p.S();
+  if (!p.Ok()) return;
+  if (no_bitmap) {
+    BitBltNoSource(xd, yd, wd, hd, rop);
+    return;
+  }
+  ByteReader& in = p.Reader();
+  const auto dib = SplitPackedDib(r.params + in.Offset(), in.Remaining(), kDibRgbColors);
+  if (dib) StretchBltDib(xd, yd, wd, hd, xs, ys, ws, hs, rop, *dib, true);
+}
+
+void WmfToEmf::DibBitBlt(const WmfRecord& r) {
+  Params p(r);
+  const uint32_t rop = p.U32();
+  const int32_t ys = p.S(), xs = p.S();
+  const bool no_bitmap = HasNoBitmap(r);
+  if (no_bitmap) p.S();
+  const int32_t h = p.S(), w = p.S(), yd = p.S(), xd = p.S();
+  if (!p.Ok()) return;
+  if (no_bitmap) {
+    BitBltNoSource(xd, yd, w, h, rop);
+    return;
+  }
+  ByteReader& in = p.Reader();
+  const auto dib = SplitPackedDib(r.params + in.Offset(), in.Remaining(), kDibRgbColors);
+  if (dib) StretchBltDib(xd, yd, w, h, xs, ys, w, h, rop, *dib, false);
+}
+
+void WmfToEmf::PatBlt(const WmfRecord& r) {
+  Params p(r);
+  const uint32_t rop = p.U32();
+  const int32_t h = p.S(), w = p.S(), y = p.S(), x = p.S();
+  if (p.Ok()) BitBltNoSource(x, y, w, h, rop);
+}
+
+void WmfToEmf::SetDibToDev(const WmfRecord& r) {
+  Params p(r);
+  const uint16_t usage = static_cast<uint16_t>(p.U());
+  const uint32_t scans = p.U(), start = p.U();
+  const int32_t ys = p.S(), xs = p.S(), h = p.S(), w_ = p.S(), yd = p.S(), xd = p.S();
+  if (!p.Ok()) return;
+  ByteReader& in = p.Reader();
+  const auto dib = SplitPackedDib(r.params + in.Offset(), in.Remaining(), usage);
+  if (!dib) return;
+  const uint32_t info_size = static_cast<uint32_t>(dib->info.size());
+  ByteWriter w;
+  PutRect(w, xd, yd, xd + w_ - 1, yd + h - 1);
+  w.I32(xd);
+  w.I32(yd);
+  w.I32(xs);
+  w.I32(ys);
+  w.I32(w_);
+  w.I32(h);
+  w.U32(emr::kSetDiBitsToDeviceFixedSize);
+  w.U32(info_size);
+  w.U32(emr::kSetDiBitsToDeviceFixedSize + info_size);
+  w.U32(static_cast<uint32_t>(dib->bits_size));
+  w.U32(usage);
+  w.U32(start);
+  w.U32(scans);
+  w.Append(dib->info.data(), dib->info.size());
+  w.Append(dib->bits, dib->bits_size);
+  out_.Add(emr::kSetDiBitsToDevice, w);
+}
+
+void WmfToEmf::Translate(const WmfRecord& r) {
+  Params p(r);
+  switch (r.function) {
+    case wmf::kSetMapMode: { const uint32_t v = p.U(); if (p.Ok()) Value(emr::kSetMapMode, v); break; }
+    case wmf::kSetBkMode: { const uint32_t v = p.U(); if (p.Ok()) Value(emr::kSetBkMode, v); break; }
+    case wmf::kSetRop2: { const uint32_t v = p.U(); if (p.Ok()) Value(emr::kSetRop2, v); break; }
+    case wmf::kSetPolyFillMode: { const uint32_t v = p.U(); if (p.Ok()) Value(emr::kSetPolyFillMode, v); break; }
+    case wmf::kSetTextAlign: { const uint32_t v = p.U(); if (p.Ok()) Value(emr::kSetTextAlign, v); break; }
+    case wmf::kSetStretchBltMode: { const uint32_t v = p.U(); if (p.Ok()) Value(emr::kSetStretchBltMode, v); break; }
+    case wmf::kSetTextColor: { const uint32_t v = p.U32(); if (p.Ok()) Value(emr::kSetTextColor, v); break; }
+    case wmf::kSetBkColor: { const uint32_t v = p.U32(); if (p.Ok()) Value(emr::kSetBkColor, v); break; }
+    case wmf::kSetWindowOrg: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) SetOrigin(dc_.window, emr::kSetWindowOrgEx, {x, y}); break; }
+    case wmf::kSetViewportOrg: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) SetOrigin(dc_.viewport, emr::kSetViewportOrgEx, {x, y}); break; }
+    case wmf::kOffsetWindowOrg: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) SetOrigin(dc_.window, emr::kSetWindowOrgEx, {dc_.window.x + x, dc_.window.y + y}); break; }
+    case wmf::kOffsetViewportOrg: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) SetOrigin(dc_.viewport, emr::kSetViewportOrgEx, {dc_.viewport.x + x, dc_.viewport.y + y}); break; }
+    case wmf::kSetWindowExt: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) Pair(emr::kSetWindowExtEx, x, y); break; }
+    case wmf::kSetViewportExt: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) Pair(emr::kSetViewportExtEx, x, y); break; }
+    case wmf::kScaleWindowExt:
+    case wmf::kScaleViewportExt: {
+      const int32_t y_den = p.S(), y_num = p.S(), x_den = p.S(), x_num = p.S();
+      if (!p.Ok()) break;
+      ByteWriter w;
+      w.I32(x_num);
+      w.I32(x_den);
+      w.I32(y_num);
+      w.I32(y_den);
+      out_.Add(r.function == wmf::kScaleWindowExt ? emr::kScaleWindowExtEx : emr::kScaleViewportExtEx, w);
+      break;
+    }
+    case wmf::kSaveDc: SaveDc(); break;
+    case wmf::kRestoreDc: { const int32_t v = p.S(); if (p.Ok()) RestoreDc(v); break; }
+    case wmf::kMoveTo: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) Pair(emr::kMoveToEx, x, y); break; }
+    case wmf::kLineTo: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) Pair(emr::kLineTo, x, y); break; }
+    case wmf::kPolyline: Poly(emr::kPolyline, r); break;
+    case wmf::kPolygon: Poly(emr::kPolygon, r); break;
+    case wmf::kPolyPolygon: PolyPolygon(r); break;
+    case wmf::kRectangle: Boxed(emr::kRectangle, r); break;
+    case wmf::kEllipse: Boxed(emr::kEllipse, r); break;
+    case wmf::kRoundRect: RoundRect(r); break;
+    case wmf::kArc: ArcLike(emr::kArc, r); break;
+    case wmf::kPie: ArcLike(emr::kPie, r); break;
+    case wmf::kChord: ArcLike(emr::kChord, r); break;
+    case wmf::kSetPixel: SetPixel(r); break;
+    case wmf::kIntersectClipRect: ClipRect(emr::kIntersectClipRect, r); break;
+    case wmf::kExcludeClipRect: ClipRect(emr::kExcludeClipRect, r); break;
+    case wmf::kCreatePenIndirect: CreatePen(r); break;
+    case wmf::kCreateBrushIndirect: CreateBrush(r); break;
+    case wmf::kCreateFontIndirect: CreateFont(r); break;
+    case wmf::kDibCreatePatternBrush: CreateDibPatternBrush(r); break;
+    case wmf::kCreatePalette:
+    case wmf::kCreatePatternBrush:
+    case wmf::kCreateRegion: AllocateSlot(SlotState::kSkipped); break;
+    case wmf::kSelectObject: SelectObject(r); break;
+    case wmf::kDeleteObject: DeleteObject(r); break;
+    case wmf::kTextOut: TextOut(r); break;
+    case wmf::kExtTextOut: ExtTextOut(r); break;
+    case wmf::kStretchDib: StretchDib(r); break;
+    case wmf::kDibStretchBlt: DibStretchBlt(r); break;
+    case wmf::kDibBitBlt: DibBitBlt(r); break;
+    case wmf::kPatBlt: PatBlt(r); break;
+    case wmf::kSetDibToDev: SetDibToDev(r); break;
+    default: break;  // no enhanced form here
+  }
+}
+
+}  // namespace
+
+std::optional<std::vector<uint8_t>> ConvertWinMetaFileToEnh(const uint8_t* wmf, size_t size,
+                                                            int32_t x_ext, int32_t y_ext) {
+  if (!ParseWinMetaHeader(wmf, size)) return std::nullopt;
+  const bool whole_screen = x_ext <= 0 || y_ext <= 0;
+  const Size frame = whole_screen ? Size{kScreenWidthMM * 100, kScreenHeightMM * 100}
+                                  : Size{x_ext, y_ext};
+  WmfToEmf converter(frame);
+  converter.Start();
+  ForEachWmfRecord(wmf, size, [&converter](const WmfRecord& r) { converter.Translate(r); });
+  return converter.Finish();
+}
+
+}  // namespace vx::gdi

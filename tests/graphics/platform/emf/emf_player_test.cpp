@@ -1,0 +1,254 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "base/byte_reader.h"
+#include "graphics/platform/emf/emf_player.h"
+#include "graphics/platform/raster/halftone_palette.h"
+#include "graphics/support/emf_render.h"
+#include "support/emf_builder.h"
+
+namespace vx::gdi {
+namespace {
+
+using test::EmfBuilder;
+
+// Frame 2000 x 2000 (0.01 mm) on the 1024 px / 320 mm reference maps a
+// 64-pixel-wide target rectangle at exactly one pixel per logical unit.
+EmfBuilder Builder() {
+  EmfBuilder b;
+  b.Frame({0, 0, 2000, 2000}).Bounds({0, 0, 63, 63}).Handles(4);
+  return b;
+}
+
+test::RenderedPage Play(const std::vector<uint8_t>& emf, PlaybackOptions options = {}) {
+  test::RenderedPage page = test::WhitePage(64, 64);
+  TDeviceContext dc;
+  dc.SelectSurface(&page.surface);
+  PlayEnhMetaFile(dc, emf.data(), emf.size(), {0, 0, 64, 64}, options);
+  if (const char* dir = std::getenv("VXP_DUMP_EMF_DIR")) {
+    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::ofstream(std::string(dir) + "/" + name + ".emf", std::ios::binary)
+        .write(reinterpret_cast<const char*>(emf.data()), std::streamsize(emf.size()));
+  }
+  return page;
+}
+
+int Count(const test::RenderedPage& page, uint8_t index) {
+  int n = 0;
+  for (int y = 0; y < page.height; ++y)
+    for (int x = 0; x < page.width; ++x) n += page.At(x, y) == index;
+  return n;
+}
+
+constexpr uint32_t kEmrPolygon16 = 86, kEmrRectangle = 43, kEmrCreateBrush = 39, kEmrSelectObject = 37;
+constexpr uint32_t kEmrStretchDIBits = 81, kEmrLineTo = 54, kEmrMoveTo = 27, kEmrSaveDC = 33;
+
+std::vector<uint8_t> BrushRecord(uint32_t index, ColorRef color) {
+  ByteWriter w;
+  w.U32(index);
+  w.U32(BS_SOLID);
+  w.U32(color);
+  w.U32(0);
+  return w.Bytes();
+}
+
+// A StretchDIBits record of a 2x2 image scaled to 20x20 at (10, 10).
+std::vector<uint8_t> StretchDIBitsRecord(int bits_per_pixel, const std::vector<uint8_t>& colors,
+                                         const std::vector<uint8_t>& pixels) {
+  const uint32_t header = 8 + 72;  // type, size and the fixed fields
+  const uint32_t bmi_size = 40 + uint32_t(colors.size());
+  ByteWriter w;
+  for (int32_t v : {10, 10, 29, 29}) w.I32(v);  // bounds
+  for (int32_t v : {10, 10, 0, 0, 2, 2}) w.I32(v);
+  w.U32(header);
+  w.U32(bmi_size);
+  w.U32(header + bmi_size);
+  w.U32(uint32_t(pixels.size()));
+  w.U32(DIB_RGB_COLORS);
+  w.U32(SRCCOPY);
+  w.I32(20);
+  w.I32(20);
+  w.U32(40);
+  w.I32(2);
+  w.I32(2);
+  w.U16(1);
+  w.U16(uint16_t(bits_per_pixel));
+  for (int i = 0; i < 6; ++i) w.U32(0);
+  w.Append(colors.data(), colors.size());
+  w.Append(pixels.data(), pixels.size());
+  return w.Bytes();
+}
+
+TEST(EmfPlayer, FillsARectangleWithTheSelectedBrush) {
+  const auto emf = Builder()
+                       .Record(kEmrCreateBrush, BrushRecord(1, RGB(255, 0, 0)))
+                       .RecordWords(kEmrSelectObject, {1})
+                       .RecordWords(kEmrRectangle, {10, 10, 20, 30})
+                       .Build();
+  // Playback runs in the advanced graphics mode: right and bottom edges are drawn.
+  const auto page = Play(emf);
+  const uint8_t red = NearestHalftoneIndex(RGB(255, 0, 0));
+  EXPECT_EQ(page.At(10, 10), 0);   // black pen outline
+  EXPECT_EQ(page.At(15, 15), red);
+  EXPECT_EQ(page.At(20, 30), 0);
+  EXPECT_EQ(page.At(21, 15), 255);
+  EXPECT_EQ(Count(page, red), 9 * 19);
+}
+
+TEST(EmfPlayer, FrameMapsOntoTheTargetRectangle) {
+  // A 10 mm frame is 32 pixels of the 1024 px / 320 mm reference; drawn into
+  // 64 pixels every logical unit becomes two.
+  EmfBuilder b;
+  b.Frame({0, 0, 1000, 1000}).Handles(1);
+  const auto emf = b.RecordWords(kEmrMoveTo, {0, 3}).RecordWords(kEmrLineTo, {16, 3}).Build();
+  const auto page = Play(emf);
+  EXPECT_EQ(page.At(0, 6), 0);
+  EXPECT_EQ(page.At(31, 6), 0);
+  EXPECT_EQ(page.At(32, 6), 255);
+  EXPECT_EQ(Count(page, 0), 32);
+}
+
+TEST(EmfPlayer, StretchDIBitsDrawsEveryUncompressedDepth) {
+  // Top-right pixel red, the rest white, at each depth (bottom-up rows).
+  struct Case {
+    int bpp;
+    std::vector<uint8_t> colors, pixels;
+  };
+  const std::vector<uint8_t> two_colors{255, 255, 255, 0, 0, 0, 255, 0};  // white, red (BGRA)
+  const std::vector<Case> cases{
+      {1, two_colors, {0x00, 0, 0, 0, 0x40, 0, 0, 0}},
+      {4, two_colors, {0x00, 0, 0, 0, 0x01, 0, 0, 0}},
+      {8, two_colors, {0, 0, 0, 0, 0, 1, 0, 0}},
+      {24, {}, {255, 255, 255, 255, 255, 255, 0, 0, 255, 255, 255, 255, 0, 0, 255, 0}},
+      {32, {}, {255, 255, 255, 0, 255, 255, 255, 0, 255, 255, 255, 0, 0, 0, 255, 0}},
+  };
+  for (const Case& c : cases) {
+    // 24-bit rows: 6 bytes + 2 padding; the second (top) row holds the red pixel.
+    std::vector<uint8_t> pixels = c.pixels;
+    if (c.bpp == 24) pixels = {255, 255, 255, 255, 255, 255, 0, 0, 255, 255, 255, 0, 0, 255, 0, 0};
+    const auto emf = Builder().Record(kEmrStretchDIBits, StretchDIBitsRecord(c.bpp, c.colors, pixels)).Build();
+    const auto page = Play(emf);
+    const uint8_t red = NearestHalftoneIndexForImagePixel(255, 0, 0);
+    EXPECT_EQ(page.At(25, 12), red) << c.bpp;
+    EXPECT_EQ(page.At(12, 12), 255) << c.bpp;
+    EXPECT_EQ(page.At(25, 25), 255) << c.bpp;
+    EXPECT_EQ(Count(page, red), 100) << c.bpp;
+  }
+}
+
+TEST(EmfPlayer, RefusesDataThatIsNoMetafile) {
+  TDeviceContext dc;
+  const std::vector<uint8_t> junk(200, 0x41);
+  EXPECT_FALSE(PlayEnhMetaFile(dc, junk.data(), junk.size(), {0, 0, 10, 10}));
+  EXPECT_FALSE(PlayEnhMetaFile(dc, nullptr, 0, {0, 0, 10, 10}));
+}
+
+// Replaces the size field of the record that starts at offset.
+void PatchSize(std::vector<uint8_t>& emf, size_t offset, uint32_t size) { StoreU32(emf.data() + offset + 4, size); }
+
+TEST(EmfPlayer, RecordSizesThatAreZeroUnalignedOrTooLargeEndPlayback) {
+  for (uint32_t bad : {0u, 4u, 14u, 0x7FFFFFF0u}) {
+    auto emf = Builder()
+                   .RecordWords(kEmrRectangle, {0, 0, 10, 10})
+                   .RecordWords(kEmrRectangle, {20, 20, 30, 30})
+                   .Build();
+    PatchSize(emf, test::kEmfHeaderSize, bad);
+    std::vector<std::string> log;
+    PlaybackOptions options{true, [&](const std::string& line) { log.push_back(line); }};
+    const auto page = Play(emf, options);
+    EXPECT_EQ(Count(page, 0), 0) << bad;  // nothing after the damaged record
+    EXPECT_FALSE(log.empty()) << bad;
+  }
+}
+
+TEST(EmfPlayer, TruncatedRecordsAreSkippedWithoutReadingPastThem) {
+  // A polygon that claims 1000 points in a 36-byte record, then a good rectangle.
+  const auto emf = Builder()
+                       .RecordWords(kEmrPolygon16, {0, 0, 10, 10, 1000, 0x00050005})
+                       .RecordWords(kEmrRectangle, {20, 20, 30, 30})
+                       .RecordWords(kEmrRectangle, {1, 1})  // too short for its type
+                       .Build();
+  std::vector<std::string> log;
+  const auto page = Play(emf, {true, [&](const std::string& line) { log.push_back(line); }});
+  EXPECT_EQ(page.At(20, 20), 0);
+  EXPECT_EQ(page.At(1, 1), 255);
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_NE(log[0].find("EMR_POLYGON16"), std::string::npos);
+}
+
+TEST(EmfPlayer, HugePolyPolygonCountsAreRefused) {
+  // EMR_POLYPOLYGON16 with 0x40000000 polygons and 0xFFFFFFFF points.
+  const auto emf = Builder().RecordWords(91, {0, 0, 10, 10, 0x40000000, -1, 3, 0, 0}).Build();
+  const auto page = Play(emf);
+  EXPECT_EQ(Count(page, 255), 64 * 64);
+}
+
+TEST(EmfPlayer, BadHandleIndicesAreIgnored) {
+  const auto emf = Builder()
+                       .Record(kEmrCreateBrush, BrushRecord(1000, RGB(255, 0, 0)))  // beyond nHandles
+                       .Record(kEmrCreateBrush, BrushRecord(0, RGB(255, 0, 0)))     // the metafile's slot
+                       .RecordWords(kEmrSelectObject, {1000})
+                       .RecordWords(kEmrSelectObject, {3})  // never created
+                       .RecordWords(40, {77777})            // DeleteObject out of range
+                       .RecordWords(kEmrRectangle, {10, 10, 20, 20})
+                       .Build();
+  const auto page = Play(emf);
+  EXPECT_EQ(page.At(15, 15), 255);  // still the white stock brush
+  EXPECT_EQ(page.At(10, 10), 0);
+}
+
+TEST(EmfPlayer, StockObjectsSelectByTheHighBit) {
+  const auto emf = Builder()
+                       .RecordWords(kEmrSelectObject, {int32_t(0x80000000u | BLACK_BRUSH)})
+                       .RecordWords(kEmrSelectObject, {int32_t(0x80000000u | NULL_PEN)})
+                       .RecordWords(kEmrRectangle, {10, 10, 20, 20})
+                       .Build();
+  const auto page = Play(emf);
+  EXPECT_EQ(Count(page, 0), 10 * 10);  // without a pen the advanced mode fills [10, 20)
+}
+
+TEST(EmfPlayer, UnbalancedRestoreDoesNotUndoThePlayersOwnState) {
+  TDeviceContext dc;
+  test::RenderedPage page = test::WhitePage(64, 64);
+  dc.SelectSurface(&page.surface);
+  dc.SetTextColor(RGB(1, 2, 3));
+  const auto emf = Builder().Record(kEmrSaveDC).RecordWords(34, {-5}).RecordWords(34, {-1}).RecordWords(34, {-1}).Build();
+  EXPECT_TRUE(PlayEnhMetaFile(dc, emf.data(), emf.size(), {0, 0, 64, 64}));
+  EXPECT_EQ(dc.TextColor(), RGB(1, 2, 3));
+  EXPECT_FALSE(dc.RestoreDC(-1));  // the player left no saved level behind
+}
+
+TEST(EmfPlayer, IntersectClipRectClipsLaterDrawing) {
+  const auto emf = Builder()
+                       .RecordWords(30, {0, 0, 15, 15})
+                       .RecordWords(kEmrSelectObject, {int32_t(0x80000000u | BLACK_BRUSH)})
+                       .RecordWords(kEmrRectangle, {5, 5, 40, 40})
+                       .Build();
+  const auto page = Play(emf);
+  EXPECT_EQ(Count(page, 0), 10 * 10);
+}
+
+TEST(EmfPlayer, MetricMappingModesMeasureOnTheRecordingDevice) {
+  // Recorded on a device of 10 pixels a millimetre; the 8 mm frame maps 1:1
+  // onto the 80-pixel page, so 1 mm of MM_HIMETRIC is 10 pixels whatever the
+  // screen's own size.
+  EmfBuilder b;
+  b.Device({1000, 1000}, {100, 100}).Frame({0, 0, 800, 800}).Bounds({0, 0, 79, 79}).Handles(1);
+  const auto emf = b.RecordWords(17, {MM_HIMETRIC})
+                       .RecordWords(kEmrSelectObject, {int32_t(0x80000000u | BLACK_BRUSH)})
+                       .RecordWords(kEmrRectangle, {100, -100, 500, -500})
+                       .Build();
+  const auto page = test::RenderEmf(emf);
+  ASSERT_EQ(page.width, 80);
+  EXPECT_EQ(page.At(10, 10), 0);
+  EXPECT_EQ(page.At(30, 30), 0);
+  EXPECT_EQ(page.At(9, 30), 255);
+  EXPECT_EQ(page.At(52, 30), 255);
+  EXPECT_GE(Count(page, 0), 40 * 40);
+  EXPECT_LE(Count(page, 0), 41 * 41);
+}
+
+}  // namespace
+}  // namespace vx::gdi

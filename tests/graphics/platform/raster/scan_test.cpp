@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "graphics/platform/raster/scan.h"
+
+namespace vx::gdi {
+namespace {
+
+const Rect kAll{-1000, -1000, 1000, 1000};
+
+std::set<std::pair<int, int>> Pixels(Point a, Point b) {
+  std::set<std::pair<int, int>> out;
+  for (const LinePixel& p : ScanLine(a, b, kAll)) out.insert({p.x, p.y});
+  return out;
+}
+
+TEST(ScanLine, LastPixelIsExcluded) {
+  const auto px = Pixels({0, 0}, {5, 0});
+  EXPECT_EQ(px.size(), 5u);
+  EXPECT_TRUE(px.count({0, 0}));
+  EXPECT_FALSE(px.count({5, 0}));
+  EXPECT_TRUE(Pixels({3, 3}, {3, 3}).empty());
+}
+
+TEST(ScanLine, DiagonalStepsOnePixelEachWay) {
+  const auto px = Pixels({0, 0}, {4, 4});
+  const std::set<std::pair<int, int>> expected{{0, 0}, {1, 1}, {2, 2}, {3, 3}};
+  EXPECT_EQ(px, expected);
+}
+
+// A line with an exact tie between two pixels (dx = 2 * dy) breaks it
+// towards the start in octant 1 and towards the end when drawn backwards.
+TEST(ScanLine, TiesBreakByOctant) {
+  const auto forward = Pixels({0, 0}, {4, 2});
+  const std::set<std::pair<int, int>> forward_expected{{0, 0}, {1, 0}, {2, 1}, {3, 1}};
+  EXPECT_EQ(forward, forward_expected);
+  const auto backward = Pixels({4, 2}, {0, 0});
+  const std::set<std::pair<int, int>> backward_expected{{4, 2}, {3, 1}, {2, 1}, {1, 0}};
+  EXPECT_EQ(backward, backward_expected);
+}
+
+TEST(ScanLine, EveryOctantCoversTheMajorLength) {
+  const Point ends[] = {{7, 3}, {3, 7}, {-3, 7}, {-7, 3}, {-7, -3}, {-3, -7}, {3, -7}, {7, -3}};
+  for (const Point& e : ends) {
+    const auto px = ScanLine({0, 0}, e, kAll);
+    ASSERT_EQ(px.size(), 7u);
+    EXPECT_EQ(px.front().x, 0);
+    EXPECT_EQ(px.front().y, 0);
+    // The last pixel drawn is one major step short of the end point.
+    EXPECT_EQ(std::max(std::abs(e.x - px.back().x), std::abs(e.y - px.back().y)), 1);
+  }
+}
+
+TEST(ScanLine, BoundsLimitTheWalkWithoutChangingThePath) {
+  const auto full = ScanLine({0, 0}, {100, 37}, kAll);
+  const auto part = ScanLine({0, 0}, {100, 37}, {40, 0, 60, 100});
+  ASSERT_EQ(part.size(), 20u);
+  for (const LinePixel& p : part) EXPECT_EQ(p.y, full[size_t(p.x)].y);
+}
+
+TEST(ScanLine, HugeCoordinatesStayWithinTheBounds) {
+  const auto px = ScanLine({-2000000000, 5}, {2000000000, 5}, {0, 0, 10, 10});
+  EXPECT_EQ(px.size(), 10u);
+}
+
+int Count(const std::vector<Span>& spans) {
+  int n = 0;
+  for (const Span& s : spans) n += s.x1 - s.x0;
+  return n;
+}
+
+TEST(ScanPolygons, SquareFillsTopLeftInclusiveBottomRightExclusive) {
+  const auto spans = ScanPolygons({{{0, 0}, {10, 0}, {10, 10}, {0, 10}}}, 1, kAll);
+  EXPECT_EQ(Count(spans), 100);
+  EXPECT_EQ(spans.front().y, 0);
+  EXPECT_EQ(spans.back().y, 9);
+  EXPECT_EQ(spans.front().x0, 0);
+  EXPECT_EQ(spans.front().x1, 10);
+}
+
+// A five-pointed star: the centre pentagon is a hole with ALTERNATE and
+// filled with WINDING.
+TEST(ScanPolygons, StarCentreDependsOnFillMode) {
+  const std::vector<Point> star{{50, 0}, {79, 90}, {2, 35}, {98, 35}, {21, 90}};
+  auto inside = [](const std::vector<Span>& spans, int x, int y) {
+    return std::any_of(spans.begin(), spans.end(),
+                       [&](const Span& s) { return s.y == y && x >= s.x0 && x < s.x1; });
+  };
+  const auto alternate = ScanPolygons({star}, 1, kAll);
+  const auto winding = ScanPolygons({star}, 2, kAll);
+  EXPECT_FALSE(inside(alternate, 50, 50));
+  EXPECT_TRUE(inside(winding, 50, 50));
+  EXPECT_TRUE(inside(alternate, 50, 10));
+  EXPECT_TRUE(inside(winding, 50, 10));
+}
+
+TEST(ScanEllipse, OutlineStaysInsideTheBoxAndIsSymmetric) {
+  const EllipseShape e = ScanEllipse({10, 20, 31, 36});  // 21 x 16
+  int minx = 1000, maxx = -1000, miny = 1000, maxy = -1000;
+  std::set<std::pair<int, int>> outline;
+  for (const Point& p : e.outline) {
+    minx = std::min(minx, p.x);
+    maxx = std::max(maxx, p.x);
+    miny = std::min(miny, p.y);
+    maxy = std::max(maxy, p.y);
+    outline.insert({p.x, p.y});
+  }
+  EXPECT_EQ(minx, 10);
+  EXPECT_EQ(maxx, 30);
+  EXPECT_EQ(miny, 20);
+  EXPECT_EQ(maxy, 35);
+  for (const auto& [x, y] : outline) {
+    EXPECT_TRUE(outline.count({10 + 30 - x, y}));
+    EXPECT_TRUE(outline.count({x, 20 + 35 - y}));
+  }
+  for (const Span& s : e.interior)
+    for (int x = s.x0; x < s.x1; ++x) EXPECT_FALSE(outline.count({x, s.y}));
+}
+
+TEST(ScanEllipse, EmptyOrAbsurdBoxesGiveNothing) {
+  EXPECT_TRUE(ScanEllipse({5, 5, 5, 9}).outline.empty());
+  EXPECT_TRUE(ScanEllipse({0, 0, 2000000000, 10}).outline.empty());
+}
+
+}  // namespace
+}  // namespace vx::gdi

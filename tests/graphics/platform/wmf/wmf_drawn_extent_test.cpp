@@ -1,0 +1,109 @@
+// A Windows metafile that sets its own viewport draws where its viewport puts
+// it; its picture's frame follows what it draws, as the reference converter's
+// bounds-derived frame does.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "base/memory_stream.h"
+#include "graphics/bitmap.h"
+#include "graphics/bitmap_canvas.h"
+#include "graphics/metafile.h"
+#include "graphics/platform/wmf/wmf_drawn_extent.h"
+#include "graphics/platform/wmf/wmf_to_emf.h"
+#include "support/wmf_test_data.h"
+
+namespace vx::gdi {
+namespace {
+
+constexpr uint16_t kSetMapMode = 0x103, kSetWindowExt = 0x20C, kSetViewportExt = 0x20E,
+                   kCreateBrush = 0x2FC, kSelectObject = 0x12D, kRectangle = 0x41B;
+
+// A black rectangle from 100 to 500 of a 1000-unit window; the viewport, when
+// given, is in reference pixels.
+test::WmfBuilder Picture(int16_t viewport) {
+  test::WmfBuilder b;
+  b.Record(kSetMapMode, {8}).Record(kSetWindowExt, {1000, 1000});
+  if (viewport) b.Record(kSetViewportExt, {viewport, viewport});
+  b.Record(kCreateBrush, {0, 0, 0, 0}).Record(kSelectObject, {0}).Record(kRectangle, {500, 500, 100, 100});
+  return b;
+}
+
+struct InkBox {
+  int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+};
+
+// The placeable picture (1 inch at 1000 units) drawn as the converter does,
+// 96 pixels square; the box of its non-white pixels.
+InkBox Render(const test::WmfBuilder& b) {
+  const std::vector<uint8_t> bytes = b.Placeable(0, 0, 1000, 1000, 1000);
+  TMemoryStream stream;
+  stream.WriteBuffer(bytes.data(), int64_t(bytes.size()));
+  stream.SetPosition(0);
+  TMetafile metafile;
+  metafile.ReadFromStream(stream);
+  TBitmap bitmap;
+  bitmap.SetPixelDepth(8);
+  bitmap.SetPixelWidth(metafile.PixelWidth());
+  bitmap.SetPixelHeight(metafile.PixelHeight());
+  bitmap.DrawingSurface().DrawStretched({0, 0, bitmap.PixelWidth(), bitmap.PixelHeight()}, &metafile);
+  InkBox box;
+  for (int y = 0; y < bitmap.PixelHeight(); ++y)
+    for (int x = 0; x < bitmap.PixelWidth(); ++x)
+      if (bitmap.PixelIndex(x, y) != 255) {
+        box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x), std::max(box.bottom, y)};
+      }
+  return box;
+}
+
+TEST(WmfDrawnExtent, OnlyViewportRecordsCount) {
+  const auto with = Picture(4000).Build();
+  const auto without = Picture(0).Build();
+  EXPECT_TRUE(WmfSetsViewport(with.data(), with.size()));
+  EXPECT_FALSE(WmfSetsViewport(without.data(), without.size()));
+}
+
+TEST(WmfDrawnExtent, ReachesTheLastDrawnPixel) {
+  // The viewport puts the rectangle at 400..2000 reference pixels; the extent
+  // ends within one 16-pixel sample of 2000 pixels (62500 hundredths of a mm
+  // on the 1024-pixel, 320 mm screen).
+  const auto wmf = Picture(4000).Build();
+  const auto emf = ConvertWinMetaFileToEnh(wmf.data(), wmf.size(), 0, 0);
+  ASSERT_TRUE(emf.has_value());
+  const auto extent = DrawnExtent(*emf);
+  ASSERT_TRUE(extent.has_value());
+  EXPECT_GE(extent->cx, 62500);
+  EXPECT_LE(extent->cx, 62500 + 500);
+  EXPECT_EQ(extent->cx, extent->cy);
+}
+
+TEST(WmfDrawnExtent, NothingDrawnHasNoExtent) {
+  test::WmfBuilder b;
+  b.Record(kSetMapMode, {8}).Record(kSetViewportExt, {100, 100});
+  const auto wmf = b.Build();
+  const auto emf = ConvertWinMetaFileToEnh(wmf.data(), wmf.size(), 0, 0);
+  ASSERT_TRUE(emf.has_value());
+  EXPECT_FALSE(DrawnExtent(*emf).has_value());
+}
+
+TEST(WmfDrawnExtent, AViewportOfItsOwnStillFillsThePicture) {
+  // The reference renderer draws both pictures from 19 to 95 (of 96) across and down:
+  // the drawing's right and bottom edges make the frame.
+  for (int16_t viewport : {500, 4000}) {
+    const InkBox box = Render(Picture(viewport));
+    EXPECT_NEAR(box.left, 19, 1) << viewport;
+    EXPECT_NEAR(box.top, 19, 1) << viewport;
+    EXPECT_GE(box.right, 93) << viewport;
+    EXPECT_GE(box.bottom, 93) << viewport;
+  }
+}
+
+TEST(WmfDrawnExtent, WithoutAViewportTheWindowFillsThePicture) {
+  const InkBox box = Render(Picture(0));
+  EXPECT_EQ(box.left, 10);
+  EXPECT_EQ(box.top, 10);
+  EXPECT_NEAR(box.right, 47, 1);
+}
+
+}  // namespace
+}  // namespace vx::gdi
