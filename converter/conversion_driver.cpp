@@ -10,7 +10,8 @@
 
 namespace vx {
 
-void ConvertReportFile(const std::string& source, const std::string& destination, int32_t resolution) {
+void ConvertReportFile(const std::string& source, const std::string& destination, int32_t resolution,
+                       const TConversionOptions& /*options*/) {
   const std::string prefix = PageFilePrefix(destination);
   const auto printer = std::make_unique<TVXPrinter>(nullptr);
   printer->LoadReportFile(source);
@@ -24,7 +25,8 @@ void ConvertReportFile(const std::string& source, const std::string& destination
   }
 }
 
-void ConvertMetafileFile(const std::string& source, const std::string& destination, int32_t resolution) {
+void ConvertMetafileFile(const std::string& source, const std::string& destination, int32_t resolution,
+                         const TConversionOptions& /*options*/) {
   const auto metafile = std::make_unique<TMetafile>();
   metafile->ReadFromFile(source);  // closes the source before the destination is created
   RenderMetafileToFile(*metafile, destination, resolution);
