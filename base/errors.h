@@ -44,6 +44,7 @@ VX_DECLARE_ERROR(EOSError, Exception);
 VX_DECLARE_ERROR(EPrinter, Exception);
 VX_DECLARE_ERROR(EVXError, Exception);
 VX_DECLARE_ERROR(EInOutError, Exception);
+VX_DECLARE_ERROR(EOptionError, Exception);  // a long option the program cannot take
 
 #undef VX_DECLARE_ERROR
 

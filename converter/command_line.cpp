@@ -5,6 +5,7 @@
 #include "base/errors.h"
 #include "converter/conversion_driver.h"
 #include "converter/file_names.h"
+#include "converter/long_options.h"
 #include "converter/resolution.h"
 
 namespace vx {
@@ -72,16 +73,27 @@ private:
 };
 
 void Dispatch(TSourceKind kind, const TConverterSettings& settings, int32_t resolution,
-              const TConverterServices& services) {
+              const TConversionOptions& options, const TConverterServices& services) {
   const bool isReport = kind == skReport;
+  const TOptionConversion& withOptions =
+      isReport ? services.ConvertReportWithOptions : services.ConvertMetafileWithOptions;
   const TConversion& injected = isReport ? services.ConvertReport : services.ConvertMetafile;
-  if (injected) {
+  if (withOptions) {
+    withOptions(settings.SourceFileName, settings.DestFileName, resolution, options);
+  } else if (injected) {
     injected(settings.SourceFileName, settings.DestFileName, resolution);
   } else if (isReport) {
-    ConvertReportFile(settings.SourceFileName, settings.DestFileName, resolution);
+    ConvertReportFile(settings.SourceFileName, settings.DestFileName, resolution, options);
   } else {
-    ConvertMetafileFile(settings.SourceFileName, settings.DestFileName, resolution);
+    ConvertMetafileFile(settings.SourceFileName, settings.DestFileName, resolution, options);
   }
+}
+
+int RunBatch(const std::vector<std::string>& args, const TConversionOptions& options,
+             const TConverterServices& services) {
+  if (!args.empty()) throw EOptionError(kBatchWithArgumentsMessage);
+  if (!services.RunBatch) throw EOptionError(kBatchUnavailableMessage);
+  return services.RunBatch(options.batch_list, options);
 }
 
 }  // namespace
@@ -123,10 +135,28 @@ void PrintHelp(const TLineWriter& writeLine) {
   for (const std::string& line : HelpLines()) writeLine(line);
 }
 
+void PrintLongHelp(const TLineWriter& writeLine) {
+  PrintHelp(writeLine);
+  for (const std::string& line : LongOptionHelpLines()) writeLine(line);
+}
+
 int RunConverter(const std::vector<std::string>& givenArgs, const TConverterServices& services) {
   // The argument list ends at the first empty argument.
-  const std::vector<std::string> args(
+  const std::vector<std::string> allArgs(
       givenArgs.begin(), std::find(givenArgs.begin(), givenArgs.end(), std::string()));
+  // Long options do not count towards the two arguments the help rule asks for.
+  std::vector<std::string> args;
+  const TLongOptions longOptions = ReadLongOptions(allArgs, args);
+  if (longOptions.help) {
+    PrintLongHelp(services.WriteLine);
+    return 0;
+  }
+  if (longOptions.version) {
+    services.WriteLine(VersionLine());
+    return 0;
+  }
+  const TConversionOptions& options = longOptions.conversion;
+  if (!options.batch_list.empty()) return RunBatch(args, options, services);
   if (args.size() < 2) {
     PrintHelp(services.WriteLine);
     return 0;
@@ -150,7 +180,7 @@ int RunConverter(const std::vector<std::string>& givenArgs, const TConverterServ
   if (kind == skUnsupported) throw Exception(kUnsupportedSourceMessage);
   const int32_t resolution =
       settings.ResolutionText.empty() ? DefaultResolution : ParseResolution(settings.ResolutionText);
-  Dispatch(kind, settings, resolution, services);
+  Dispatch(kind, settings, resolution, options, services);
   return 0;
 }
 

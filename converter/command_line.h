@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "converter/console.h"
+#include "converter/conversion_options.h"
 
 namespace vx {
 
@@ -27,15 +28,28 @@ inline constexpr const char* kNoSourceMessage = "ERROR: no source file specified
 inline constexpr const char* kNoDestinationMessage = "ERROR: no destination file specified";
 inline constexpr const char* kSourceMissingMessage = "ERROR: Source file does not exist";
 inline constexpr const char* kUnsupportedSourceMessage = "The source file format is not supported";
+inline constexpr const char* kBatchWithArgumentsMessage =
+    "Option \"--batch\" takes its conversions from the list, not from SOURCE and DESTINATION";
+inline constexpr const char* kBatchUnavailableMessage = "Batch conversion is not available";
 
 using TConversion = std::function<void(const std::string& source, const std::string& destination,
                                        int32_t resolution)>;
 
+// A conversion that also receives what the long options asked for.
+using TOptionConversion = std::function<void(const std::string& source, const std::string& destination,
+                                             int32_t resolution, const TConversionOptions& options)>;
+// A batch run (--batch): its exit status.
+using TBatchConversion = std::function<int(const std::string& listPath, const TConversionOptions& options)>;
+
 // What the entry talks to; the defaults are the real console and conversions.
+// Of the two injected forms of a conversion, the one with options is used first.
 struct TConverterServices {
   TLineWriter WriteLine = WriteStandardOutputLine;
   TConversion ConvertReport;      // ConvertReportFile when unset
   TConversion ConvertMetafile;    // ConvertMetafileFile when unset
+  TOptionConversion ConvertReportWithOptions;
+  TOptionConversion ConvertMetafileWithOptions;
+  TBatchConversion RunBatch;      // the batch conversion when unset
 };
 
 // The arguments after the program's name, up to the first empty one.
@@ -48,9 +62,15 @@ TConverterSettings ReadArguments(const std::vector<std::string>& args);
 const std::vector<std::string>& HelpLines();
 void PrintHelp(const TLineWriter& writeLine);
 
-// Help, argument reading, checks and one conversion. Returns the exit status of a run
-// that ends normally; errors (unsupported source, resolution text, conversion) pass
-// to the caller, which hands them to ReportUnhandledError.
+// --help: the help text, then the long options.
+void PrintLongHelp(const TLineWriter& writeLine);
+
+// Long options, help, argument reading, checks and one conversion. The long
+// options are taken out first (an unknown one or a bad value is an error before
+// anything else); the rest are read exactly as without them. Returns the exit
+// status of a run that ends normally; errors (long options, unsupported source,
+// resolution text, conversion) pass to the caller, which hands them to
+// ReportUnhandledError.
 int RunConverter(const std::vector<std::string>& args, const TConverterServices& services = {});
 
 }  // namespace vx

@@ -15,17 +15,19 @@ enum class TOutputFormat { Bmp, Png };
 struct TPageRange {
   int32_t first = 1;
   int32_t last = 1;
+  friend bool operator==(const TPageRange&, const TPageRange&) = default;
 };
 
 struct TConversionOptions {
   int jobs = 0;                      // worker threads; 0: one per core
   TOutputFormat format = TOutputFormat::Bmp;
-  int depth = 8;                     // bits per pixel of the rendered page
+  int depth = 8;                     // bits per pixel of the rendered page: 8, 24 or 32
   std::vector<TPageRange> pages;     // empty: every page
   int32_t width = 0;                 // pixels; 0: from the resolution
   int32_t height = 0;
   bool verbose = false;              // per-page diagnostics on standard error
   bool progress = false;             // a progress count on standard error
+  std::string batch_list;            // a file listing conversions; empty: none
 };
 
 }  // namespace vx

@@ -13,9 +13,13 @@ std::string PageFilePrefix(const std::string& destination) {
 }
 
 std::string PageFileName(const std::string& prefix, int32_t page) {
+  return PageFileName(prefix, page, TOutputFormat::Bmp);
+}
+
+std::string PageFileName(const std::string& prefix, int32_t page, TOutputFormat format) {
   char number[16];
   std::snprintf(number, sizeof number, "%.5d", page);
-  return prefix + number + ".bmp";
+  return prefix + number + (format == TOutputFormat::Png ? ".png" : ".bmp");
 }
 
 }  // namespace vx

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "converter/conversion_options.h"
+
 namespace vx {
 
 // The destination's directory part (up to and including its last '/') followed
@@ -12,5 +14,7 @@ std::string PageFilePrefix(const std::string& destination);
 
 // The prefix, the page number with at least five digits, then ".bmp".
 std::string PageFileName(const std::string& prefix, int32_t page);
+// The same with the extension of the format: ".bmp" or ".png".
+std::string PageFileName(const std::string& prefix, int32_t page, TOutputFormat format);
 
 }  // namespace vx

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "converter/conversion_options.h"
+
 namespace vx {
 
 class TBitmap;
@@ -15,6 +17,33 @@ class TMetafile;
 // file. A bitmap of zero width or height gives a file of length 0.
 void RenderMetafileToFile(TMetafile& metafile, const std::string& fileName, int32_t resolution);
 
+// The same with what the long options ask for: the pixel depth, a pixel width
+// or height instead of the resolution, and the file format. Default options
+// give exactly the file above.
+void RenderMetafileToFile(TMetafile& metafile, const std::string& fileName, int32_t resolution,
+                          const TConversionOptions& options);
+
+// The rendering alone, into a new bitmap of the caller's: the options' depth,
+// size from the resolution or from --width / --height, the metafile played over
+// it and the resolution recorded (the effective one for a pixel size).
+void RenderMetafileToBitmap(TMetafile& metafile, TBitmap& bitmap, int32_t resolution,
+                            const TConversionOptions& options);
+
+// Writes the bitmap as a BMP or PNG file.
+void WriteBitmapFile(TBitmap& bitmap, const std::string& fileName, TOutputFormat format);
+
+// The pixel size for --width / --height (0: not given) of a picture of
+// pixelWidth x pixelHeight screen pixels: a missing side follows the aspect,
+// rounded to nearest with halves to even; 0 x 0 for an empty picture.
+struct TPixelSize {
+  int32_t width = 0;
+  int32_t height = 0;
+};
+TPixelSize PixelSizeFor(int32_t pixelWidth, int32_t pixelHeight, int32_t width, int32_t height);
+
+// Pixels per metre of size pixels drawn from pictureSize screen pixels at
+// pixelsPerInch, rounded to the nearest whole number.
+int32_t EffectivePixelsPerMeter(int32_t size, int32_t pictureSize, int pixelsPerInch);
 // Horizontal logical pixels per inch of the bitmap's drawing surface.
 int SurfacePixelsPerInch(TBitmap& bitmap);
 

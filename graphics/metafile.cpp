@@ -241,8 +241,11 @@ void TMetafile::DrawInto(TCanvas& canvas, const gdi::Rect& rect) {
 #ifdef VX_HAVE_EMF_PLAYER
   // The palette of the metafile (if any) only matters on palette devices; our
   // surfaces map every colour to the halftone palette themselves.
+  gdi::PlaybackOptions options;
+  options.verbose = static_cast<bool>(playback_log_);
+  options.log = playback_log_;
   gdi::PlayEnhMetaFile(canvas.DeviceContext(), image_.emf.data(), image_.emf.size(),
-                       {rect.left, rect.top, rect.right - 1, rect.bottom - 1});
+                       {rect.left, rect.top, rect.right - 1, rect.bottom - 1}, options);
 #else
   (void)canvas;
   (void)rect;

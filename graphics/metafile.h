@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -51,6 +52,11 @@ public:
   // The metafile's palette, at most its first 256 entries; empty when it has none.
   std::vector<gdi::PaletteEntry> PaletteEntries() const;
 
+  // Receives the playback's notes (records skipped, cut short or refused) while
+  // the picture draws; none when unset.
+  using TPlaybackLog = std::function<void(const std::string& note)>;
+  void SetPlaybackLog(TPlaybackLog log) { playback_log_ = std::move(log); }
+
   // Installs a finished enhanced metafile (the recording canvas's result): the
   // frame comes from its header and the pending size is cleared. Bytes the
   // platform would not accept fail with "Metafile is not valid".
@@ -76,6 +82,7 @@ private:
 
   TMetafileImage image_;
   bool enhanced_format_ = true;
+  TPlaybackLog playback_log_;
 };
 
 }  // namespace vx

@@ -1,0 +1,114 @@
+#include "converter/page_output.h"
+
+#include <chrono>
+#include <map>
+#include <tuple>
+
+#include "converter/metafile_survey.h"
+#include "converter/page_rasterizer.h"
+#include "graphics/bitmap.h"
+#include "graphics/metafile.h"
+#include "graphics/platform/text/font_resolver.h"
+
+namespace vx {
+
+namespace {
+
+constexpr int32_t kBoldWeight = 550;  // heavier asks for a bold file
+
+std::string Utf8(const std::u16string& text) {
+  std::string out;
+  for (char16_t c : text) {
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xE0 | (c >> 12));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+std::string FileNameOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Each face and style once, in the order the metafile first asks for it.
+std::vector<TFontMapping> MapFonts(const std::vector<gdi::LogFont>& fonts) {
+  std::vector<TFontMapping> mappings;
+  std::map<std::tuple<std::u16string, bool, bool>, bool> seen;
+  for (const gdi::LogFont& font : fonts) {
+    const bool bold = font.weight > kBoldWeight;
+    if (!seen.emplace(std::make_tuple(font.face_name, bold, font.italic), true).second) continue;
+    const gdi::ResolvedFace resolved = gdi::ResolveFontFace(font);
+    TFontMapping mapping;
+    mapping.face = Utf8(font.face_name);
+    mapping.bold = bold;
+    mapping.italic = font.italic;
+    if (!resolved.path.empty()) {
+      mapping.family = resolved.family;
+      mapping.file = FileNameOf(resolved.path);
+    }
+    mappings.push_back(std::move(mapping));
+  }
+  return mappings;
+}
+
+// Counts equal notes, keeping the order in which each first appeared.
+class TNoteCounter {
+public:
+  void Add(const std::string& note) {
+    const auto [it, added] = index_.emplace(note, notes_.size());
+    if (added)
+      notes_.emplace_back(note, 1);
+    else
+      ++notes_[it->second].second;
+  }
+  std::vector<std::pair<std::string, int64_t>> Take() { return std::move(notes_); }
+
+private:
+  std::map<std::string, size_t> index_;
+  std::vector<std::pair<std::string, int64_t>> notes_;
+};
+
+}  // namespace
+
+void RenderPageFile(TMetafile& metafile, const std::string& fileName, int32_t page, int32_t resolution,
+                    const TConversionOptions& options, TConversionReporter& reporter) {
+  if (!reporter.Verbose()) {
+    RenderMetafileToFile(metafile, fileName, resolution, options);
+    reporter.PageDone({});
+    return;
+  }
+  const auto start = std::chrono::steady_clock::now();
+  TNoteCounter notes;
+  metafile.SetPlaybackLog([&notes](const std::string& note) { notes.Add(note); });
+  TPageDiagnostics diagnostics;
+  try {
+    TBitmap bitmap;
+    RenderMetafileToBitmap(metafile, bitmap, resolution, options);
+    WriteBitmapFile(bitmap, fileName, options.format);
+    diagnostics.width = bitmap.PixelWidth();
+    diagnostics.height = bitmap.PixelHeight();
+  } catch (...) {
+    metafile.SetPlaybackLog(nullptr);
+    throw;
+  }
+  metafile.SetPlaybackLog(nullptr);
+  diagnostics.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  diagnostics.page = page;
+  diagnostics.file = fileName;
+  diagnostics.notes = notes.Take();
+  const TMetafileSurvey survey = SurveyMetafile(metafile.Bytes().data(), metafile.Bytes().size());
+  diagnostics.fonts = MapFonts(survey.fonts);
+  diagnostics.emf_plus_records = survey.emf_plus_records;
+  diagnostics.emf_plus_dual = survey.emf_plus_dual;
+  reporter.PageDone(diagnostics);
+}
+
+}  // namespace vx
