@@ -5,7 +5,7 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 DEMO_OUT ?= demo-out
 
-PACKAGES := cmake g++ make pkg-config libgtest-dev libbenchmark-dev \
+PACKAGES := cmake g++ make pkg-config libgtest-dev libbenchmark-dev libpng-dev \
             libfreetype-dev libfontconfig-dev fontconfig \
             fonts-liberation2 fonts-crosextra-carlito fonts-crosextra-caladea fonts-dejavu-core
 

@@ -133,7 +133,7 @@ class Bitmap:
     """A rendered page: width, height, depth; encode() to bytes, save() to a file."""
 
     def __init__(self, handle):
-        self._handle = _p(handle)
+        self._handle = handle
 
     def __del__(self):
         handle = getattr(self, "_handle", None)
