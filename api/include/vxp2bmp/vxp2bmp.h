@@ -40,7 +40,7 @@ typedef struct vxp2bmp_bitmap vxp2bmp_bitmap;
 
 typedef struct vxp2bmp_render_settings {
   int32_t resolution; /* dots per inch; 0 or below: one pixel per screen pixel */
-  int32_t depth;      /* bits per pixel: 8 */
+  int32_t depth;      /* bits per pixel: 8; 24 and 32 where the build draws true colour */
   int32_t width;      /* pixels, replaces the resolution; 0: not set */
   int32_t height;     /* 0: not set; a side not set follows the aspect */
 } vxp2bmp_render_settings;
