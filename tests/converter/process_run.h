@@ -30,6 +30,22 @@ inline std::string WholeFile(const std::string& file) {
   return text.str();
 }
 
+// The environment of this process, with the leak checker of a sanitized build
+// told not to list the suppressions it used (that would add to standard error).
+inline std::vector<std::string> ChildEnvironment() {
+  std::vector<std::string> env;
+  std::string lsan = "LSAN_OPTIONS=print_suppressions=0";
+  for (char** e = environ; *e != nullptr; ++e) {
+    const std::string entry = *e;
+    if (entry.rfind("LSAN_OPTIONS=", 0) == 0)
+      lsan = entry + ":print_suppressions=0";
+    else
+      env.push_back(entry);
+  }
+  env.push_back(lsan);
+  return env;
+}
+
 inline ProcessOutcome RunProgram(const std::vector<std::string>& args, const std::string& folder) {
   const std::string outFile = folder + "/.stdout";
   const std::string errFile = folder + "/.stderr";
@@ -42,9 +58,13 @@ inline ProcessOutcome RunProgram(const std::vector<std::string>& args, const std
   std::vector<char*> argv{const_cast<char*>(VXP_BINARY)};
   for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
+  std::vector<std::string> env = ChildEnvironment();
+  std::vector<char*> envp;
+  for (std::string& entry : env) envp.push_back(entry.data());
+  envp.push_back(nullptr);
   ProcessOutcome result;
   pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, VXP_BINARY, &actions, nullptr, argv.data(), environ);
+  const int spawned = posix_spawn(&pid, VXP_BINARY, &actions, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
   if (spawned != 0) return result;
   int wait = 0;
