@@ -241,8 +241,7 @@ void TMetafile::DrawInto(TCanvas& canvas, const gdi::Rect& rect) {
 #ifdef VX_HAVE_EMF_PLAYER
   // The palette of the metafile (if any) only matters on palette devices; our
   // surfaces map every colour to the halftone palette themselves.
-  gdi::PlayEnhMetaFile(canvas.DeviceContext(), image_.emf.data(), image_.emf.size(),
-                       {rect.left, rect.top, rect.right - 1, rect.bottom - 1});
+  canvas.Backend().PlayMetafile(image_.emf, {rect.left, rect.top, rect.right - 1, rect.bottom - 1});
 #else
   (void)canvas;
   (void)rect;
