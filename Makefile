@@ -30,9 +30,12 @@ build-asan: setup
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
 demo: build
-	@mkdir -p $(DEMO_OUT)
-	./$(BUILD)/vxp2bmp samples/demo-report.vxp $(DEMO_OUT)/page.bmp -D 150
-	@echo "pages written to $(DEMO_OUT)/:"; ls -l $(DEMO_OUT)
+	@mkdir -p $(DEMO_OUT)/sample $(DEMO_OUT)/example
+	./$(BUILD)/vxp2bmp samples/demo-report.vxp $(DEMO_OUT)/sample/page.bmp -D 150
+	@echo "pages of the bundled sample written to $(DEMO_OUT)/sample/:"; ls -l $(DEMO_OUT)/sample
+	./$(BUILD)/vxp_example_report $(DEMO_OUT)/example-report.vxp
+	./$(BUILD)/vxp2bmp $(DEMO_OUT)/example-report.vxp $(DEMO_OUT)/example/page.bmp -D 150
+	@echo "pages of the recorded example report written to $(DEMO_OUT)/example/:"; ls -l $(DEMO_OUT)/example
 
 test-release: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -59,6 +59,11 @@ TVXPrinter::~TVXPrinter() {
 
 void TVXPrinter::DiscardDocument() {
   if (doc_state_ == dsRecording) cancel_requested_ = true;
+  // An open page goes without being stored.
+  page_recording_.reset();
+  page_image_.reset();
+  printing_page_ = false;
+  page_objects_.clear();
   if (page_stream_ != nullptr) {
     page_stream_ = nullptr;
     page_list_->SetDataStream(nullptr);  // frees the stream (and a spilled stream's file)

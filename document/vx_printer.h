@@ -7,12 +7,16 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/arith.h"
 #include "document/platform_printer.h"
+#include "document/preview_messages.h"
+#include "document/print_job.h"
 #include "document/printer_settings.h"
 #include "document/vx_printer_settings.h"
 #include "graphics/metafile.h"
+#include "graphics/metafile_canvas.h"
 #include "storage/vx_page_list.h"
 #include "storage/vx_stream.h"
 
@@ -23,6 +27,8 @@ class TVXReportOwner {
 public:
   virtual ~TVXReportOwner() = default;
   virtual const TVXPrinterSettings& PrinterSettings() const = 0;
+  // Whether a page left open by an aborted run is dropped instead of stored.
+  virtual bool DropAbortedPage() const { return false; }
 };
 
 class TVXExportFilter;  // the preview's export filters
@@ -36,6 +42,7 @@ inline constexpr Extended kDefaultDeviceFactor = 0.37795L;
 class TVXPrinter {
 public:
   using TExportRequestEvent = std::function<void(TVXExportFilter& filter)>;
+  using TAfterPrintEvent = std::function<void(TVXPrinter& sender)>;
 
   // owner is the report component, or none (the converter). Platform printer
   // objects come from source: its shared one, or a private one of our own.
@@ -50,8 +57,46 @@ public:
   // Page n as a new metafile the caller owns; none outside 1..PageTotal and
   // while there is no document.
   std::unique_ptr<TMetafile> PageMetafile(int32_t n);
-  // Copies a complete document into a new file; does nothing in any other state.
+  // Copies a complete document into a file; does nothing in any other state.
+  // The copy goes to a temporary file beside it that replaces the file only
+  // once it is whole, so a failed save leaves an existing file as it was.
   void SaveReportFile(const std::string& name);
+
+  // --- recording (vx_printer_recording.cpp) ---------------------------
+  // begin, one NewPage before each page is drawn, then end (or abort).
+  // BeginDocument outside dsNone raises EVXError "VXPrinter not ready";
+  // NewPage outside dsRecording raises EVXError "Illegal call to NewPage".
+  void BeginDocument();
+  void NewPage();
+  // Stores the last page, announces the total and writes the final header.
+  void EndDocument();
+  // Stores the open page (unless the owner drops it); the header keeps the
+  // page total written with the first page and nothing is announced.
+  void AbortDocument();
+  // Asks the report engine to stop generating pages.
+  void CancelDocument() { cancel_requested_ = true; }
+  // What the current page is drawn on; none while no page is open.
+  TCanvas* PageCanvas() const;
+  // The metafile of the page being recorded; none while no page is open.
+  TMetafile* PageImage() const { return page_image_.get(); }
+  // Keeps an object alive until the current page ends.
+  void AddPageObject(std::shared_ptr<void> object);
+  size_t PageObjectCount() const { return page_objects_.size(); }
+  void AnnouncePages(int32_t n);
+  void ReportProgress(int32_t n);
+  int32_t PagesAnnounced() const { return pages_announced_; }
+  int32_t Progress() const { return progress_; }
+  // The preview window's notifications; none posts nothing.
+  void SetPreviewWindow(TPreviewNotification notify) { preview_window_ = std::move(notify); }
+  void SetOnAfterPrint(TAfterPrintEvent handler) { on_after_print_ = std::move(handler); }
+  // The job pages go to with tgPrinter (not owned); none prints nothing.
+  void SetPrintJob(TPrintJob* job) { print_job_ = job; }
+  // Ignored while a document is being recorded, whose pages keep their target.
+  void SetTarget(TVXTarget value);
+  // The outline view of the preview (not owned) is filled from the page
+  // list's outline; none detaches it.
+  void AttachOutlineView(TVXOutlineTree* view);
+  TVXOutlineTree* OutlineView() const { return outline_view_; }
   // Ends and drops the current document.
   void DiscardDocument();
   // Selects entry index of the printer list and reads its driver defaults;
@@ -122,6 +167,14 @@ public:
 
 private:
   void InferPaperFromFirstPage();
+  bool PageInPrintRange() const;
+  void StartMetafilePage();
+  void OpenPage();
+  // Closes the open page; storing it in the page list when store is set.
+  void CloseMetafilePage(bool store);
+  void ClosePage();
+  void ReleasePageObjects();
+  void SetScreenFactors();
 
   TPlatformPrinter* platform_printer_ = nullptr;
   std::unique_ptr<TPlatformPrinter> private_printer_;
@@ -144,6 +197,17 @@ private:
   std::unique_ptr<TVXPageList> page_list_;
   bool loaded_from_file_ = false;
   std::unique_ptr<TPrinterSettings> settings_;
+  // Recording.
+  std::unique_ptr<TMetafile> page_image_;
+  std::unique_ptr<TMetafileCanvas> page_recording_;
+  bool printing_page_ = false;
+  std::vector<std::shared_ptr<void>> page_objects_;
+  int32_t pages_announced_ = 0;
+  int32_t progress_ = 0;
+  TPreviewNotification preview_window_;
+  TAfterPrintEvent on_after_print_;
+  TPrintJob* print_job_ = nullptr;
+  TVXOutlineTree* outline_view_ = nullptr;
 };
 
 // Set by every successful load; the report engine clears it when it creates a

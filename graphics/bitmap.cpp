@@ -274,7 +274,7 @@ void TBitmap::DrawInto(TCanvas& canvas, const gdi::Rect& rect) {
   if (!image_.has_image) return;
   const std::optional<gdi::DibImage> dib = DibOf(image_);
   if (!dib) return;
-  canvas.DeviceContext().StretchDIBits({rect.left, rect.top, rect.Width(), rect.Height()}, *dib,
+  canvas.Backend().StretchDIBits({rect.left, rect.top, rect.Width(), rect.Height()}, *dib,
                                        {0, 0, dib->Width(), dib->Height()}, gdi::SRCCOPY);
 }
 

@@ -241,11 +241,8 @@ void TMetafile::DrawInto(TCanvas& canvas, const gdi::Rect& rect) {
 #ifdef VX_HAVE_EMF_PLAYER
   // The palette of the metafile (if any) only matters on palette devices; our
   // surfaces map every colour to the halftone palette themselves.
-  gdi::PlaybackOptions options;
-  options.verbose = static_cast<bool>(playback_log_);
-  options.log = playback_log_;
-  gdi::PlayEnhMetaFile(canvas.DeviceContext(), image_.emf.data(), image_.emf.size(),
-                       {rect.left, rect.top, rect.right - 1, rect.bottom - 1}, options);
+  canvas.Backend().PlayMetafile(image_.emf, {rect.left, rect.top, rect.right - 1, rect.bottom - 1},
+                                playback_log_);
 #else
   (void)canvas;
   (void)rect;

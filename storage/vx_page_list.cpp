@@ -8,6 +8,7 @@
 #include "base/file_stream.h"
 #include "base/memory_stream.h"
 #include "storage/file_header.h"
+#include "storage/save_file.h"
 #include "storage/vx_compress.h"
 
 namespace vx {
@@ -117,12 +118,23 @@ void TVXPageList::WriteHeader() {
 }
 
 void TVXPageList::StoreToFile(const std::string& fileName) {
+  StoreToFile(fileName, [](const std::string& temporaryName) -> std::unique_ptr<TStream> {
+    return std::make_unique<TFileStream>(temporaryName, TFileMode::Create);
+  });
+}
+
+void TVXPageList::StoreToFile(const std::string& fileName, const TSaveTargetOpener& open) {
   std::lock_guard guard(lock_);
-  TFileStream file(fileName, TFileMode::Create);
-  if (!data_stream_) return;
-  data_stream_->CopyAllTo(file);
-  // The copy ignores short writes; a file that came out short is a failed save.
-  if (file.Size() != data_stream_->Size()) throw EWriteError(msg::kStreamWrite);
+  TSaveFile save(fileName);
+  {
+    const std::unique_ptr<TStream> target = open(save.TemporaryName());
+    if (data_stream_) {
+      data_stream_->CopyAllTo(*target);
+      // The copy ignores short writes; a copy that came out short is a failed save.
+      if (target->Size() != data_stream_->Size()) throw EWriteError(msg::kStreamWrite);
+    }
+  }
+  save.Commit();
 }
 
 // Every operation leaves the stream at the first byte of a record or at its

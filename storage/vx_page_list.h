@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -27,8 +28,16 @@ public:
   void OpenFile(const std::string& fileName);
   // The same for a report already held by a stream, which the list takes over.
   void OpenStream(std::unique_ptr<TVXStream> stream);
-  // Writes the whole store, byte for byte, to a new file.
+  // Where a save writes its copy: a stream on the temporary file's name.
+  using TSaveTargetOpener = std::function<std::unique_ptr<TStream>(const std::string& temporaryName)>;
+  // Writes the whole store, byte for byte, to the file. The copy goes to a
+  // temporary file in the same folder first, which replaces the file only
+  // when it is complete: a failed save leaves an existing file untouched,
+  // and saving over the report the store was opened from keeps it readable.
   void StoreToFile(const std::string& fileName);
+  // The same with the copy written through open's stream (tests simulate a
+  // full disk with it).
+  void StoreToFile(const std::string& fileName, const TSaveTargetOpener& open);
 
   // Page n as a new metafile; none when n is below 1 or above StoredPages().
   std::unique_ptr<TMetafile> FetchPage(int32_t n);

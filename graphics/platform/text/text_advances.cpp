@@ -1,0 +1,41 @@
+#include "graphics/platform/text/text_advances.h"
+
+#include <cmath>
+
+#include "graphics/platform/text/raster_font.h"
+
+namespace vx::gdi {
+
+namespace {
+
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c < 0xDC00; }
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c < 0xE000; }
+
+}  // namespace
+
+std::vector<int32_t> UntransformedAdvances(const LogFont& font, const std::u16string& text) {
+  std::vector<int32_t> advances(text.size(), 0);
+  if (text.empty()) return advances;
+  const std::shared_ptr<const RasterFont> realized = GetRasterFont(font, font.height, font.width);
+  if (!realized) return advances;
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t ch = text[i];
+    const size_t first = i;
+    if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+      ch = 0x10000 + ((char32_t(text[i]) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00);
+      ++i;
+    }
+    const std::shared_ptr<const GlyphBitmap> glyph = realized->Glyph(ch);
+    advances[first] = glyph->advanceY == 0
+                          ? glyph->advanceX
+                          : int32_t(std::lround(std::hypot(double(glyph->advanceX), double(glyph->advanceY))));
+  }
+  return advances;
+}
+
+int32_t UntransformedFontHeight(const LogFont& font) {
+  const std::shared_ptr<const RasterFont> realized = GetRasterFont(font, font.height, font.width);
+  return realized ? realized->Height() : 0;
+}
+
+}  // namespace vx::gdi
