@@ -16,6 +16,7 @@
 #include "graphics/metafile.h"
 #include "graphics/platform/gdi/device_context.h"
 #include "graphics/platform/emf/emf_player.h"
+#include "graphics/platform/emf/emf_record_type.h"
 #include "graphics/platform/raster/pixel_surface.h"
 
 namespace {
@@ -24,7 +25,7 @@ namespace {
 // frame-to-rectangle scale.
 constexpr int32_t kMaxWidth = 80;
 constexpr int32_t kMaxHeight = 60;
-constexpr uint32_t kEmrHeader = 1;
+constexpr uint32_t kEmrHeader = vx::gdi::TypeWord(vx::gdi::EmfRecord::kHeader);
 constexpr uint32_t kEmfSignature = 0x464D4520;  // " EMF"
 
 int32_t Capped(int32_t pixels, int32_t limit) { return std::clamp(pixels, 1, limit); }

@@ -107,7 +107,7 @@ TEST(WmfToEmfTest, HeaderDescribesTheReferenceScreen) {
   EXPECT_EQ(h->millimeters, (Size{320, 240}));
   EXPECT_EQ(h->bytes, emf.size());
   EXPECT_EQ(h->records, RecordsOf(emf).size());
-  EXPECT_EQ(RecordsOf(emf).back().type, kEmrEof);
+  EXPECT_EQ(RecordsOf(emf).back().type, TypeWord(EmfRecord::kEof));
 
   const std::vector<uint8_t> sized = Convert(test::RectangleWmf(), 2540, 1270);
   EXPECT_EQ(ParseEnhMetaHeader(sized.data(), sized.size())->frame, (Rect{0, 0, 2540, 1270}));
