@@ -6,6 +6,7 @@
 
 #include "base/arith.h"
 #include "base/byte_reader.h"
+#include "graphics/platform/core/gdi_objects.h"
 #include "graphics/platform/emf/emf_header.h"
 #include "graphics/platform/emf/emf_record_type.h"
 #include "graphics/platform/wmf/wmf_records.h"
@@ -15,9 +16,6 @@ namespace vx::gdi {
 
 namespace {
 
-constexpr int32_t kMmText = 1;
-constexpr int32_t kMmIsotropic = 7;
-constexpr int32_t kMmAnisotropic = 8;
 constexpr size_t kMaxObjects = 0xFFFF;
 
 int16_t Clamp16(double v) {
@@ -28,7 +26,7 @@ int16_t Clamp16(double v) {
 
 // The EMF's logical-to-device mapping as far as the converter follows it.
 struct Mapping {
-  int32_t mode = kMmText;
+  int32_t mode = MM_TEXT;
   Point window_org, viewport_org;
   Size window_ext{1, 1}, viewport_ext{1, 1};
   uint8_t charset = kAnsiCharset;
@@ -72,12 +70,12 @@ private:
 };
 
 double EmfToWmf::ScaleX() const {
-  if (map_.mode == kMmText || map_.window_ext.cx == 0) return 1.0;
+  if (map_.mode == MM_TEXT || map_.window_ext.cx == 0) return 1.0;
   return double(map_.viewport_ext.cx) / map_.window_ext.cx;
 }
 
 double EmfToWmf::ScaleY() const {
-  if (map_.mode == kMmText || map_.window_ext.cy == 0) return 1.0;
+  if (map_.mode == MM_TEXT || map_.window_ext.cy == 0) return 1.0;
   return double(map_.viewport_ext.cy) / map_.window_ext.cy;
 }
 
@@ -114,14 +112,14 @@ void EmfToWmf::Start() {
 
 void EmfToWmf::SetMapMode(int32_t mode) {
   map_.mode = mode;
-  if (mode == kMmText || mode == kMmIsotropic || mode == kMmAnisotropic) return;
+  if (mode == MM_TEXT || mode == MM_ISOTROPIC || mode == MM_ANISOTROPIC) return;
   // Fixed modes: logical units of a length, y growing upwards.
   double per_unit_mm = 0.1;  // MM_LOMETRIC
   switch (mode) {
-    case 3: per_unit_mm = 0.01; break;            // HIMETRIC
-    case 4: per_unit_mm = 0.254; break;           // LOENGLISH
-    case 5: per_unit_mm = 0.0254; break;          // HIENGLISH
-    case 6: per_unit_mm = 25.4 / 1440; break;     // TWIPS
+    case MM_HIMETRIC: per_unit_mm = 0.01; break;
+    case MM_LOENGLISH: per_unit_mm = 0.254; break;
+    case MM_HIENGLISH: per_unit_mm = 0.0254; break;
+    case MM_TWIPS: per_unit_mm = 25.4 / 1440; break;
     default: break;
   }
   const double mm_x = header_.millimeters.cx > 0 ? header_.millimeters.cx : 1;
@@ -129,7 +127,7 @@ void EmfToWmf::SetMapMode(int32_t mode) {
   map_.window_ext = {1000000, 1000000};
   map_.viewport_ext = {int32_t(std::lround(1000000 * per_unit_mm * header_.device.cx / mm_x)),
                        -int32_t(std::lround(1000000 * per_unit_mm * header_.device.cy / mm_y))};
-  map_.mode = kMmAnisotropic;
+  map_.mode = MM_ANISOTROPIC;
 }
 
 void EmfToWmf::Poly(uint16_t function, ByteReader& in, bool short_points) {
@@ -310,7 +308,7 @@ void EmfToWmf::ExtTextOut(ByteReader& in, const uint8_t* record, size_t record_s
   w.I16(Y(y));
   w.I16(X(x));
   w.I16(static_cast<int16_t>(chars));
-  const uint16_t wmf_options = static_cast<uint16_t>(options & 0x0006);
+  const uint16_t wmf_options = static_cast<uint16_t>(options & (ETO_OPAQUE | ETO_CLIPPED));
   w.U16(wmf_options);
   if (wmf_options != 0) {
     w.I16(X(l));

@@ -9,6 +9,7 @@
 #include "graphics/platform/emf/emf_record_sizes.h"
 #include "graphics/platform/emf/emf_record_type.h"
 #include "graphics/platform/emf/emf_record_writer.h"
+#include "graphics/platform/core/gdi_objects.h"
 #include "graphics/platform/core/gdi_types.h"
 #include "graphics/platform/wmf/wmf_dib.h"
 #include "graphics/platform/wmf/wmf_header.h"
@@ -19,11 +20,6 @@ namespace vx::gdi {
 
 namespace {
 
-constexpr int32_t kMmAnisotropic = 8;
-constexpr uint16_t kEtoOpaque = 0x0002;
-constexpr uint16_t kEtoClipped = 0x0004;
-constexpr uint16_t kBsPattern = 3;
-constexpr int32_t kGmCompatible = 1;
 constexpr size_t kMaxObjects = 0xFFFF;  // a WMF object index is 16 bits
 
 struct DcOrigins {
@@ -141,7 +137,7 @@ void WmfToEmf::Box(EmfRecord type, int32_t l, int32_t t, int32_t r, int32_t b) {
 void WmfToEmf::Start() {
   viewport_.cx = std::max(1, MulDiv(frame_.cx, kScreenWidthPixels, kScreenWidthMM * 100));
   viewport_.cy = std::max(1, MulDiv(frame_.cy, kScreenHeightPixels, kScreenHeightMM * 100));
-  Value(EmfRecord::kSetMapMode, kMmAnisotropic);
+  Value(EmfRecord::kSetMapMode, MM_ANISOTROPIC);
   Pair(EmfRecord::kSetWindowExtEx, viewport_.cx, viewport_.cy);
   Pair(EmfRecord::kSetViewportExtEx, viewport_.cx, viewport_.cy);
 }
@@ -370,7 +366,7 @@ void WmfToEmf::CreateDibPatternBrush(const WmfRecord& r) {
   const uint32_t style = p.U();
   const uint16_t usage = static_cast<uint16_t>(p.U());
   ByteReader& in = p.Reader();
-  const auto dib = p.Ok() && style != kBsPattern
+  const auto dib = p.Ok() && style != BS_PATTERN
                        ? SplitPackedDib(r.params + in.Offset(), in.Remaining(), usage)
                        : std::nullopt;
   if (!dib) {
@@ -418,7 +414,7 @@ void WmfToEmf::Text(int32_t x, int32_t y, uint16_t options, const Rect* clip,
   const Rect rect = clip ? *clip : Rect{0, 0, -1, -1};
   ByteWriter w;
   PutRect(w, 0, 0, -1, -1);  // bounds not computed
-  w.I32(kGmCompatible);
+  w.I32(GM_COMPATIBLE);
   w.F32(0.0f);
   w.F32(0.0f);
   w.I32(x);
@@ -455,7 +451,7 @@ void WmfToEmf::ExtTextOut(const WmfRecord& r) {
   const int32_t count = in.I16();
   const uint16_t options = in.U16();
   Rect clip;
-  const bool has_rect = (options & (kEtoOpaque | kEtoClipped)) != 0;
+  const bool has_rect = (options & (ETO_OPAQUE | ETO_CLIPPED)) != 0;
   if (has_rect) {
     clip.left = in.I16();
     clip.top = in.I16();
