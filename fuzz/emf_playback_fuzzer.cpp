@@ -15,7 +15,9 @@
 #include "graphics/bitmap_canvas.h"
 #include "graphics/metafile.h"
 #include "graphics/platform/gdi/device_context.h"
+#include "graphics/platform/emf/emf_header.h"
 #include "graphics/platform/emf/emf_player.h"
+#include "graphics/platform/emf/emf_record_type.h"
 #include "graphics/platform/raster/pixel_surface.h"
 
 namespace {
@@ -24,13 +26,13 @@ namespace {
 // frame-to-rectangle scale.
 constexpr int32_t kMaxWidth = 80;
 constexpr int32_t kMaxHeight = 60;
-constexpr uint32_t kEmrHeader = 1;
-constexpr uint32_t kEmfSignature = 0x464D4520;  // " EMF"
 
 int32_t Capped(int32_t pixels, int32_t limit) { return std::clamp(pixels, 1, limit); }
 
 bool LooksLikeEnhancedMetafile(const uint8_t* data, size_t size) {
-  return size >= 44 && vx::LoadU32(data) == kEmrHeader && vx::LoadU32(data + 40) == kEmfSignature;
+  using vx::gdi::EmfRecord;
+  return size >= vx::gdi::kEmfSignatureOffset + 4 && vx::LoadU32(data) == vx::gdi::TypeWord(EmfRecord::kHeader) &&
+         vx::LoadU32(data + vx::gdi::kEmfSignatureOffset) == vx::gdi::kEnhMetaSignature;
 }
 
 void DrawThroughBitmap(const uint8_t* data, size_t size) {

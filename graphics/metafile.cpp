@@ -63,7 +63,7 @@ std::vector<gdi::PaletteEntry> ReadEmfPalette(const std::vector<uint8_t>& emf, u
     const uint32_t type = in.U32();
     const uint32_t size = in.U32();
     if (size < 8 || size % 4 != 0 || size > emf.size() - start) break;
-    if (type == gdi::kEmrEof && size >= 12) {
+    if (type == gdi::TypeWord(gdi::EmfRecord::kEof) && size >= 12) {
       const uint32_t stored = in.U32();
       const uint32_t offset = in.U32();
       if (!in.Ok() || offset < 16 || offset > size) break;
@@ -90,7 +90,7 @@ void TMetafile::ReadFromStream(TStream& stream) {
     std::array<uint8_t, kEmfProbeSize> probe{};
     stream.ReadBuffer(probe.data(), probe.size());
     stream.Seek64(-static_cast<int64_t>(kEmfProbeSize), soCurrent);
-    if (LoadU32(probe.data()) == gdi::kEmrHeader &&
+    if (LoadU32(probe.data()) == gdi::TypeWord(gdi::EmfRecord::kHeader) &&
         LoadU32(probe.data() + gdi::kEmfSignatureOffset) == gdi::kEnhMetaSignature) {
       ReadEnhanced(stream);
       return;

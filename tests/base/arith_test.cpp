@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "base/arith.h"
 
 namespace vx {
@@ -31,4 +33,18 @@ TEST(RoundHalfEven, TiesGoToTheEvenNeighbour) {
 }
 
 }  // namespace
+TEST(RoundHalfUp, HalvesGoUpwardsOnBothSidesOfZero) {
+  EXPECT_EQ(RoundHalfUp(2.5, 100), 3);
+  EXPECT_EQ(RoundHalfUp(-2.5, 100), -2);
+  EXPECT_EQ(RoundHalfUp(-2.6, 100), -3);
+  EXPECT_EQ(RoundHalfUp(2.49, 100), 2);
+}
+
+TEST(RoundHalfUp, StaysWithinTheLimitAndMapsNaNToItsLowEnd) {
+  EXPECT_EQ(RoundHalfUp(1e300, 1000), 1000);
+  EXPECT_EQ(RoundHalfUp(-1e300, 1000), -1000);
+  EXPECT_EQ(RoundHalfUp(std::nan(""), 1000), -1000);
+  EXPECT_EQ(RoundHalfUp(999.4, 1000), 999);
+}
+
 }  // namespace vx

@@ -21,8 +21,6 @@ using test::Bytes;
 using test::ReadFileBytes;
 using test::TempFolder;
 
-constexpr uint32_t kEmrSelectObject = 37;
-constexpr uint32_t kEmrRectangle = 43;
 constexpr int32_t kStockBlackBrush = int32_t(0x80000004u);
 
 // A metafile without a picture that reports the given size in screen pixels.
@@ -36,8 +34,8 @@ std::unique_ptr<TMetafile> SizedMetafile(int32_t width, int32_t height) {
 // A picture with a black square from (10, 10) to (40, 40) in screen pixels.
 std::unique_ptr<TMetafile> BlackSquare() {
   const Bytes emf = test::EmfBuilder()
-                        .RecordWords(kEmrSelectObject, {kStockBlackBrush})
-                        .RecordWords(kEmrRectangle, {10, 10, 40, 40})
+                        .RecordWords(gdi::EmfRecord::kSelectObject, {kStockBlackBrush})
+                        .RecordWords(gdi::EmfRecord::kRectangle, {10, 10, 40, 40})
                         .Build();
   return test::MetafileFrom(emf);
 }

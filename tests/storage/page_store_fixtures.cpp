@@ -16,10 +16,9 @@
 namespace vx::test {
 
 Bytes PageEmf(int page) {
-  constexpr uint32_t kEmrSaveDC = 33;
-  EmfBuilder builder;
+    EmfBuilder builder;
   builder.Frame({0, 0, 1000 + page, 2000 + 3 * page});
-  for (int i = 0; i < page % 5; ++i) builder.Record(kEmrSaveDC);
+  for (int i = 0; i < page % 5; ++i) builder.Record(gdi::EmfRecord::kSaveDC);
   return builder.Build();
 }
 

@@ -24,8 +24,6 @@ TestBitmap Bitmap32(int32_t width, const std::vector<std::vector<uint32_t>>& row
 TestBitmap IndexedBitmap(int bits_per_pixel, const std::vector<gdi::PaletteEntry>& colors,
                          const std::vector<std::vector<uint8_t>>& rows);
 
-constexpr uint32_t kEmrMaskBlt = 78, kEmrPlgBlt = 79, kEmrAlphaBlend = 114, kEmrTransparentBlt = 116,
-                   kEmrGradientFill = 118;
 
 // EMR_ALPHABLEND / EMR_TRANSPARENTBLT parameters (EMR_STRETCHBLT's layout):
 // dest and source as left, top, width, height; operation is the blend

@@ -6,9 +6,6 @@ namespace vx::test {
 
 namespace {
 
-constexpr uint32_t kEmrHeader = 1;
-constexpr uint32_t kEmrEof = 14;
-constexpr uint32_t kEmrSaveDC = 33;
 constexpr uint32_t kSignature = 0x464D4520;  // " EMF"
 constexpr uint32_t kVersion = 0x10000;
 
@@ -65,7 +62,7 @@ std::vector<uint8_t> EmfBuilder::Build() const {
   const auto recordCount = static_cast<uint32_t>(records_.size() + 2);
 
   ByteWriter out;
-  out.U32(kEmrHeader);
+  out.U32(gdi::TypeWord(gdi::EmfRecord::kHeader));
   out.U32(kEmfHeaderSize);
   PutRect(out, bounds_);
   PutRect(out, frame_);
@@ -88,7 +85,7 @@ std::vector<uint8_t> EmfBuilder::Build() const {
   out.I32(device_millimetres_.cx * 1000);
   out.I32(device_millimetres_.cy * 1000);
   for (const auto& record : records_) out.Append(record.data(), record.size());
-  out.U32(kEmrEof);
+  out.U32(gdi::TypeWord(gdi::EmfRecord::kEof));
   out.U32(kEmfEofSize);
   out.U32(0);   // palette entries
   out.U32(16);  // palette offset
@@ -98,7 +95,7 @@ std::vector<uint8_t> EmfBuilder::Build() const {
 
 std::vector<uint8_t> MinimalEmf(int fillerRecords) {
   EmfBuilder builder;
-  for (int i = 0; i < fillerRecords; ++i) builder.Record(kEmrSaveDC);
+  for (int i = 0; i < fillerRecords; ++i) builder.Record(gdi::EmfRecord::kSaveDC);
   return builder.Build();
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "graphics/platform/core/gdi_types.h"
+#include "graphics/platform/emf/emf_record_type.h"
 
 namespace vx::test {
 
@@ -21,6 +22,12 @@ public:
   EmfBuilder& Record(uint32_t type, const std::vector<uint8_t>& parameters = {});
   // A record whose parameters are 32-bit little-endian words.
   EmfBuilder& RecordWords(uint32_t type, const std::vector<int32_t>& words);
+  EmfBuilder& Record(gdi::EmfRecord type, const std::vector<uint8_t>& parameters = {}) {
+    return Record(gdi::TypeWord(type), parameters);
+  }
+  EmfBuilder& RecordWords(gdi::EmfRecord type, const std::vector<int32_t>& words) {
+    return RecordWords(gdi::TypeWord(type), words);
+  }
 
   std::vector<uint8_t> Build() const;
 

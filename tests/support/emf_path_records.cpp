@@ -72,7 +72,7 @@ EmfBuilder& AngleArc(EmfBuilder& b, int32_t x, int32_t y, uint32_t radius, float
   w.U32(radius);
   w.F32(start);
   w.F32(sweep);
-  return b.Record(41, w.Bytes());
+  return b.Record(gdi::EmfRecord::kAngleArc, w.Bytes());
 }
 
 EmfBuilder& PolyDraw(EmfBuilder& b, const PointList& points, const std::vector<uint8_t>& types, bool sixteen_bit) {

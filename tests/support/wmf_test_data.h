@@ -8,6 +8,7 @@
 
 #include "base/byte_reader.h"
 #include "graphics/platform/wmf/wmf_placeable.h"
+#include "graphics/platform/wmf/wmf_records.h"
 
 namespace vx::test {
 
@@ -75,7 +76,7 @@ private:
 // A rectangle in a 100 x 100 window: the smallest picture worth drawing.
 inline WmfBuilder RectangleWmf() {
   WmfBuilder b;
-  b.Record(0x0103, {8}).Record(0x020B, {0, 0}).Record(0x020C, {100, 100}).Record(0x041B, {80, 80, 20, 20});
+  b.Record(gdi::wmf::kSetMapMode, {8}).Record(gdi::wmf::kSetWindowOrg, {0, 0}).Record(gdi::wmf::kSetWindowExt, {100, 100}).Record(gdi::wmf::kRectangle, {80, 80, 20, 20});
   return b;
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "graphics/platform/core/charset.h"
 #include "graphics/platform/core/dib.h"
 #include "graphics/platform/core/gdi_types.h"
 
@@ -100,7 +101,7 @@ struct LogFont {
   bool italic = false;
   bool underline = false;
   bool strike_out = false;
-  uint8_t char_set = 1;
+  uint8_t char_set = kDefaultCharset;
   uint8_t out_precision = 0;
   uint8_t clip_precision = 0;
   uint8_t quality = 0;

@@ -40,7 +40,7 @@ std::optional<EnhMetaHeader> ParseEnhMetaHeader(const uint8_t* data, size_t size
 bool IsAcceptableEnhMetaFile(const uint8_t* data, size_t size) {
   const auto h = ParseEnhMetaHeader(data, size);
   if (!h) return false;
-  if (h->type != kEmrHeader || h->signature != kEnhMetaSignature) return false;
+  if (h->type != TypeWord(EmfRecord::kHeader) || h->signature != kEnhMetaSignature) return false;
   if (h->bytes < kEmfPixelFormatHeaderSize || h->bytes > size) return false;
   if (h->bytes % 4 != 0) return false;
   if (h->size < kEmfBaseHeaderSize || h->size > h->bytes || h->size % 4 != 0) return false;

@@ -8,11 +8,10 @@
 #include <vector>
 
 #include "graphics/platform/core/gdi_types.h"
+#include "graphics/platform/emf/emf_record_type.h"
 
 namespace vx::gdi {
 
-inline constexpr uint32_t kEmrHeader = 1;
-inline constexpr uint32_t kEmrEof = 14;
 inline constexpr uint32_t kEnhMetaSignature = 0x464D4520;  // " EMF"
 inline constexpr uint32_t kEnhMetaVersion = 0x10000;
 
@@ -24,7 +23,7 @@ inline constexpr size_t kEmfPixelFormatHeaderSize = 100;
 inline constexpr size_t kEmfMicrometersHeaderSize = 108;
 
 struct EnhMetaHeader {
-  uint32_t type = kEmrHeader;
+  uint32_t type = TypeWord(EmfRecord::kHeader);
   uint32_t size = 0;                  // of the header record itself
   Rect bounds;                        // inclusive, device units
   Rect frame;                         // inclusive, 0.01 mm

@@ -1,5 +1,5 @@
-// Shared state of one metafile playback and the record handlers' signatures
-// (one family of records per emf_records_*.cpp file).
+// Shared state of one metafile playback, the record handlers' signature and
+// the record readers the handlers share.
 #pragma once
 
 #include "graphics/platform/core/gdi_field_reader.h"
@@ -54,18 +54,5 @@ std::vector<Point> ReadPoints(ByteReader& r, uint32_t count, bool sixteen_bit);
 XForm ReadXForm(ByteReader& r);
 // A region from RGNDATA: its rectangles mapped through xform.
 bool ReadRegion(ByteReader& r, uint32_t size, const XForm& xform, Region& out);
-
-// Handler lookup by record type; nullptr for records played as no-ops.
-RecordHandler FindStateHandler(uint32_t type);
-RecordHandler FindObjectHandler(uint32_t type);
-RecordHandler FindDrawHandler(uint32_t type);
-RecordHandler FindClipHandler(uint32_t type);
-RecordHandler FindBitmapHandler(uint32_t type);
-RecordHandler FindBlendHandler(uint32_t type);
-RecordHandler FindTextHandler(uint32_t type);
-RecordHandler FindPathHandler(uint32_t type);
-
-// The record's name for diagnostics ("EMR_..." or the number).
-std::string EmfRecordName(uint32_t type);
 
 }  // namespace vx::gdi

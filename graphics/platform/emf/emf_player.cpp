@@ -4,20 +4,13 @@
 
 #include "graphics/platform/emf/emf_header.h"
 #include "graphics/platform/emf/emf_playback.h"
+#include "graphics/platform/emf/emf_record_table.h"
 
 namespace vx::gdi {
 
 namespace {
 
 constexpr uint32_t kMaxHandles = 65535;
-
-RecordHandler FindHandler(uint32_t type) {
-  for (auto find : {FindStateHandler, FindObjectHandler, FindDrawHandler, FindClipHandler,
-                    FindBitmapHandler, FindBlendHandler, FindTextHandler, FindPathHandler}) {
-    if (RecordHandler h = find(type)) return h;
-  }
-  return nullptr;
-}
 
 // Maps the frame (0.01 mm) onto the target rectangle, as the platform does:
 // the rectangle's width and height are right - left and bottom - top.
@@ -52,6 +45,24 @@ void ResetPlaybackState(TDeviceContext& dc) {
   dc.SetGraphicsMode(GM_ADVANCED);
 }
 
+// One record through its row of the record table: too short for its type,
+// it is skipped before the handler runs.
+void PlayRecord(Playback& play, uint32_t type, const uint8_t* record, uint32_t record_size) {
+  const EmfRecordRow* row = FindEmfRecordRow(type);
+  if (row == nullptr || row->handler == nullptr) {
+    if (!IsIgnoredEmfRecord(type)) play.Log("skipped " + EmfRecordName(type));
+    return;
+  }
+  if (record_size < row->minimum_size) {
+    play.Log(std::string(row->name) + " is too short; skipped");
+    return;
+  }
+  ByteReader r(record, record_size);
+  r.Seek(8);
+  row->handler(play, r);
+  if (!r.Ok()) play.Log(std::string(row->name) + " is too short; skipped");
+}
+
 }  // namespace
 
 bool PlayEnhMetaFile(TDeviceContext& dc, const uint8_t* data, size_t size, const Rect& rect,
@@ -80,16 +91,11 @@ bool PlayEnhMetaFile(TDeviceContext& dc, const uint8_t* data, size_t size, const
       play.Log("record at offset " + std::to_string(offset) + " has a bad size; playback ends");
       break;
     }
-    if (type == kEmrEof) break;
-    ByteReader r(data + offset, record_size);
-    r.Seek(8);
+    if (type == TypeWord(EmfRecord::kEof)) break;
     if (offset == 0) {
-      if (type != kEmrHeader) break;
-    } else if (RecordHandler handler = FindHandler(type)) {
-      handler(play, r);
-      if (!r.Ok()) play.Log(EmfRecordName(type) + " is too short; skipped");
+      if (type != TypeWord(EmfRecord::kHeader)) break;
     } else {
-      play.Log("skipped " + EmfRecordName(type));
+      PlayRecord(play, type, data + offset, record_size);
     }
     offset += record_size;
   }

@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "graphics/platform/gdi/blit_mapping.h"
-#include "graphics/platform/emf/emf_playback.h"
+#include "graphics/platform/emf/emf_record_handlers.h"
 #include "graphics/platform/emf/emf_record_dib.h"
 
 namespace vx::gdi {
@@ -44,6 +44,8 @@ Rect BlitFields::SourceRect() const {
   return SourceRectInPixels(source_xform, {source_origin.x, source_origin.y, source_size.cx, source_size.cy});
 }
 
+namespace play {
+
 namespace {
 
 template <bool kStretch>
@@ -58,6 +60,11 @@ void Blt(Playback& p, ByteReader& r) {
   if (!dib) return;
   p.dc.StretchBlt(f.dest, &*dib, f.SourceRect(), f.operation);
 }
+
+}  // namespace
+
+void BitBlt(Playback& p, ByteReader& r) { Blt<false>(p, r); }
+void StretchBlt(Playback& p, ByteReader& r) { Blt<true>(p, r); }
 
 void StretchDIBits(Playback& p, ByteReader& r) {
   ReadRect(r);
@@ -99,16 +106,6 @@ void SetDIBitsToDevice(Playback& p, ByteReader& r) {
   p.dc.SetDIBitsToDevice({x, y}, *dib, {sx, sy - int32_t(start_scan), scx, scy});
 }
 
-}  // namespace
-
-RecordHandler FindBitmapHandler(uint32_t type) {
-  switch (type) {
-    case 76: return Blt<false>;
-    case 77: return Blt<true>;
-    case 80: return SetDIBitsToDevice;
-    case 81: return StretchDIBits;
-    default: return nullptr;
-  }
-}
+}  // namespace play
 
 }  // namespace vx::gdi

@@ -1,8 +1,8 @@
 // Blending, transparent, masked and parallelogram blits and gradient fills.
-#include "graphics/platform/emf/emf_playback.h"
+#include "graphics/platform/emf/emf_record_handlers.h"
 #include "graphics/platform/emf/emf_record_dib.h"
 
-namespace vx::gdi {
+namespace vx::gdi::play {
 
 namespace {
 
@@ -18,6 +18,8 @@ struct MaskFields {
     return m;
   }
 };
+
+}  // namespace
 
 void AlphaBlend(Playback& p, ByteReader& r) {
   const BlitFields f = BlitFields::Read(r, true);
@@ -103,17 +105,4 @@ void GradientFill(Playback& p, ByteReader& r) {
   p.dc.GradientFill(vertices, mesh, mode);
 }
 
-}  // namespace
-
-RecordHandler FindBlendHandler(uint32_t type) {
-  switch (type) {
-    case 78: return MaskBlt;
-    case 79: return PlgBlt;
-    case 114: return AlphaBlend;
-    case 116: return TransparentBlt;
-    case 118: return GradientFill;
-    default: return nullptr;
-  }
-}
-
-}  // namespace vx::gdi
+}  // namespace vx::gdi::play

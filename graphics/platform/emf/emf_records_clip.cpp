@@ -1,9 +1,7 @@
 // Clipping records.
-#include "graphics/platform/emf/emf_playback.h"
+#include "graphics/platform/emf/emf_record_handlers.h"
 
-namespace vx::gdi {
-
-namespace {
+namespace vx::gdi::play {
 
 void IntersectClipRect(Playback& p, ByteReader& r) {
   const Rect rect = ReadRect(r);
@@ -33,17 +31,5 @@ void ExtSelectClipRgn(Playback& p, ByteReader& r) {
   if (ReadRegion(r, size, p.init, region)) p.dc.ExtSelectClipRgn(&region, int(mode));
 }
 
-}  // namespace
 
-RecordHandler FindClipHandler(uint32_t type) {
-  switch (type) {
-    case 26: return OffsetClipRgn;
-    case 28: return SetMetaRgn;
-    case 29: return ExcludeClipRect;
-    case 30: return IntersectClipRect;
-    case 75: return ExtSelectClipRgn;
-    default: return nullptr;
-  }
-}
-
-}  // namespace vx::gdi
+}  // namespace vx::gdi::play

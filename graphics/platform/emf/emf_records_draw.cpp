@@ -1,7 +1,7 @@
 // Drawing records: lines, polygons, shapes, pixels and region fills.
-#include "graphics/platform/emf/emf_playback.h"
+#include "graphics/platform/emf/emf_record_handlers.h"
 
-namespace vx::gdi {
+namespace vx::gdi::play {
 
 namespace {
 
@@ -43,34 +43,77 @@ std::vector<std::vector<Point>> ReadPolyPolyRecord(ByteReader& r) {
   return out;
 }
 
-template <bool k16> void Polyline(Playback& p, ByteReader& r) {
+template <bool k16> void PolylineOf(Playback& p, ByteReader& r) {
   auto pts = ReadPolyRecord<k16>(r);
   if (r.Ok()) p.dc.Polyline(pts);
 }
-template <bool k16> void PolylineTo(Playback& p, ByteReader& r) {
+template <bool k16> void PolylineToOf(Playback& p, ByteReader& r) {
   auto pts = ReadPolyRecord<k16>(r);
   if (r.Ok()) p.dc.PolylineTo(pts);
 }
-template <bool k16> void Polygon(Playback& p, ByteReader& r) {
+template <bool k16> void PolygonOf(Playback& p, ByteReader& r) {
   auto pts = ReadPolyRecord<k16>(r);
   if (r.Ok()) p.dc.Polygon(pts);
 }
-template <bool k16> void PolyBezier(Playback& p, ByteReader& r) {
+template <bool k16> void PolyBezierOf(Playback& p, ByteReader& r) {
   auto pts = ReadPolyRecord<k16>(r);
   if (r.Ok()) p.dc.PolyBezier(pts);
 }
-template <bool k16> void PolyBezierTo(Playback& p, ByteReader& r) {
+template <bool k16> void PolyBezierToOf(Playback& p, ByteReader& r) {
   auto pts = ReadPolyRecord<k16>(r);
   if (r.Ok()) p.dc.PolyBezierTo(pts);
 }
-template <bool k16> void PolyPolyline(Playback& p, ByteReader& r) {
+template <bool k16> void PolyPolylineOf(Playback& p, ByteReader& r) {
   auto polys = ReadPolyPolyRecord<k16>(r);
   if (r.Ok()) p.dc.PolyPolyline(polys);
 }
-template <bool k16> void PolyPolygon(Playback& p, ByteReader& r) {
+template <bool k16> void PolyPolygonOf(Playback& p, ByteReader& r) {
   auto polys = ReadPolyPolyRecord<k16>(r);
   if (r.Ok()) p.dc.PolyPolygon(polys);
 }
+
+// The box, then the start and end points of the arc.
+struct ArcRecord {
+  Rect box;
+  Point start, end;
+  static ArcRecord Read(ByteReader& r) {
+    ArcRecord a;
+    a.box = ReadRect(r);
+    a.start = ReadPoint(r);
+    a.end = ReadPoint(r);
+    return a;
+  }
+};
+
+const LogBrush* BrushAt(Playback& p, uint32_t index, LogBrush& stock) {
+  if (index & 0x80000000u) {
+    const uint32_t s = index & 0x7FFFFFFFu;
+    static const ColorRef kGreys[] = {RGB(255, 255, 255), RGB(192, 192, 192), RGB(128, 128, 128),
+                                      RGB(64, 64, 64), RGB(0, 0, 0)};
+    if (s <= BLACK_BRUSH) stock = LogBrush{BS_SOLID, kGreys[s], 0, nullptr};
+    else stock = LogBrush{BS_NULL, 0, 0, nullptr};
+    return &stock;
+  }
+  const GdiObject* object = p.Object(index);
+  return object ? std::get_if<LogBrush>(object) : nullptr;
+}
+
+}  // namespace
+
+void PolyBezier(Playback& p, ByteReader& r) { PolyBezierOf<false>(p, r); }
+void PolyBezier16(Playback& p, ByteReader& r) { PolyBezierOf<true>(p, r); }
+void Polygon(Playback& p, ByteReader& r) { PolygonOf<false>(p, r); }
+void Polygon16(Playback& p, ByteReader& r) { PolygonOf<true>(p, r); }
+void Polyline(Playback& p, ByteReader& r) { PolylineOf<false>(p, r); }
+void Polyline16(Playback& p, ByteReader& r) { PolylineOf<true>(p, r); }
+void PolyBezierTo(Playback& p, ByteReader& r) { PolyBezierToOf<false>(p, r); }
+void PolyBezierTo16(Playback& p, ByteReader& r) { PolyBezierToOf<true>(p, r); }
+void PolylineTo(Playback& p, ByteReader& r) { PolylineToOf<false>(p, r); }
+void PolylineTo16(Playback& p, ByteReader& r) { PolylineToOf<true>(p, r); }
+void PolyPolyline(Playback& p, ByteReader& r) { PolyPolylineOf<false>(p, r); }
+void PolyPolyline16(Playback& p, ByteReader& r) { PolyPolylineOf<true>(p, r); }
+void PolyPolygon(Playback& p, ByteReader& r) { PolyPolygonOf<false>(p, r); }
+void PolyPolygon16(Playback& p, ByteReader& r) { PolyPolygonOf<true>(p, r); }
 
 void LineTo(Playback& p, ByteReader& r) {
   const Point pt = ReadPoint(r);
@@ -90,35 +133,27 @@ void RoundRect(Playback& p, ByteReader& r) {
   if (r.Ok()) p.dc.RoundRect(box, {cx, cy});
 }
 
-template <int kKind> void ArcFamily(Playback& p, ByteReader& r) {
-  const Rect box = ReadRect(r);
-  const Point a = ReadPoint(r), b = ReadPoint(r);
-  if (!r.Ok()) return;
-  switch (kKind) {
-    case 0: p.dc.Arc(box, a, b); break;
-    case 1: p.dc.Chord(box, a, b); break;
-    case 2: p.dc.Pie(box, a, b); break;
-    default: p.dc.ArcTo(box, a, b); break;
-  }
+void Arc(Playback& p, ByteReader& r) {
+  const ArcRecord a = ArcRecord::Read(r);
+  if (r.Ok()) p.dc.Arc(a.box, a.start, a.end);
+}
+void Chord(Playback& p, ByteReader& r) {
+  const ArcRecord a = ArcRecord::Read(r);
+  if (r.Ok()) p.dc.Chord(a.box, a.start, a.end);
+}
+void Pie(Playback& p, ByteReader& r) {
+  const ArcRecord a = ArcRecord::Read(r);
+  if (r.Ok()) p.dc.Pie(a.box, a.start, a.end);
+}
+void ArcTo(Playback& p, ByteReader& r) {
+  const ArcRecord a = ArcRecord::Read(r);
+  if (r.Ok()) p.dc.ArcTo(a.box, a.start, a.end);
 }
 
 void SetPixelV(Playback& p, ByteReader& r) {
   const Point pt = ReadPoint(r);
   const uint32_t color = r.U32();
   if (r.Ok()) p.dc.SetPixelV(pt, color & 0x00FFFFFF);
-}
-
-const LogBrush* BrushAt(Playback& p, uint32_t index, LogBrush& stock) {
-  if (index & 0x80000000u) {
-    const uint32_t s = index & 0x7FFFFFFFu;
-    static const ColorRef kGreys[] = {RGB(255, 255, 255), RGB(192, 192, 192), RGB(128, 128, 128),
-                                      RGB(64, 64, 64), RGB(0, 0, 0)};
-    if (s <= BLACK_BRUSH) stock = LogBrush{BS_SOLID, kGreys[s], 0, nullptr};
-    else stock = LogBrush{BS_NULL, 0, 0, nullptr};
-    return &stock;
-  }
-  const GdiObject* object = p.Object(index);
-  return object ? std::get_if<LogBrush>(object) : nullptr;
 }
 
 void FillRgn(Playback& p, ByteReader& r) {
@@ -156,39 +191,4 @@ void InvertRgn(Playback& p, ByteReader& r) {
   if (r.Ok() && ReadRegion(r, size, p.dc.LogicalToDevice(), region)) p.dc.InvertRgn(region);
 }
 
-}  // namespace
-
-RecordHandler FindDrawHandler(uint32_t type) {
-  switch (type) {
-    case 2: return PolyBezier<false>;
-    case 3: return Polygon<false>;
-    case 4: return Polyline<false>;
-    case 5: return PolyBezierTo<false>;
-    case 6: return PolylineTo<false>;
-    case 7: return PolyPolyline<false>;
-    case 8: return PolyPolygon<false>;
-    case 15: return SetPixelV;
-    case 42: return Ellipse;
-    case 43: return Rectangle;
-    case 44: return RoundRect;
-    case 45: return ArcFamily<0>;
-    case 46: return ArcFamily<1>;
-    case 47: return ArcFamily<2>;
-    case 54: return LineTo;
-    case 55: return ArcFamily<3>;
-    case 71: return FillRgn;
-    case 72: return FrameRgn;
-    case 73: return InvertRgn;
-    case 74: return PaintRgn;
-    case 85: return PolyBezier<true>;
-    case 86: return Polygon<true>;
-    case 87: return Polyline<true>;
-    case 88: return PolyBezierTo<true>;
-    case 89: return PolylineTo<true>;
-    case 90: return PolyPolyline<true>;
-    case 91: return PolyPolygon<true>;
-    default: return nullptr;
-  }
-}
-
-}  // namespace vx::gdi
+}  // namespace vx::gdi::play

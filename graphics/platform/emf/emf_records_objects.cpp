@@ -1,7 +1,7 @@
 // Object records: pens, brushes, fonts, palettes, selection and deletion.
-#include "graphics/platform/emf/emf_playback.h"
+#include "graphics/platform/emf/emf_record_handlers.h"
 
-namespace vx::gdi {
+namespace vx::gdi::play {
 
 namespace {
 
@@ -59,6 +59,19 @@ void SelectStock(Playback& p, uint32_t stock) {
   }
 }
 
+// DIB parts of a record: header and bits at offsets from the record's start.
+std::shared_ptr<const DibImage> ReadRecordDib(ByteReader& r, uint32_t off_bmi, uint32_t cb_bmi,
+                                              uint32_t off_bits, uint32_t cb_bits, uint32_t usage) {
+  const size_t size = r.Size();
+  if (cb_bmi == 0 || off_bmi > size || cb_bmi > size - off_bmi || off_bits > size || cb_bits > size - off_bits)
+    return nullptr;
+  auto img = DibImage::Parse(r.Data() + off_bmi, size - off_bmi, r.Data() + off_bits, cb_bits, usage);
+  if (!img) return nullptr;
+  return std::make_shared<const DibImage>(std::move(*img));
+}
+
+}  // namespace
+
 void SelectObject(Playback& p, ByteReader& r) {
   const uint32_t index = r.U32();
   if (!r.Ok()) return;
@@ -93,17 +106,6 @@ void CreatePen(Playback& p, ByteReader& r) {
   if (r.Ok()) p.Store(index, pen);
 }
 
-// DIB parts of a record: header and bits at offsets from the record's start.
-std::shared_ptr<const DibImage> ReadRecordDib(ByteReader& r, uint32_t off_bmi, uint32_t cb_bmi,
-                                              uint32_t off_bits, uint32_t cb_bits, uint32_t usage) {
-  const size_t size = r.Size();
-  if (cb_bmi == 0 || off_bmi > size || cb_bmi > size - off_bmi || off_bits > size || cb_bits > size - off_bits)
-    return nullptr;
-  auto img = DibImage::Parse(r.Data() + off_bmi, size - off_bmi, r.Data() + off_bits, cb_bits, usage);
-  if (!img) return nullptr;
-  return std::make_shared<const DibImage>(std::move(*img));
-}
-
 void ExtCreatePen(Playback& p, ByteReader& r) {
   const uint32_t index = r.U32();
   const uint32_t off_bmi = r.U32(), cb_bmi = r.U32(), off_bits = r.U32(), cb_bits = r.U32();
@@ -133,7 +135,7 @@ void CreateBrushIndirect(Playback& p, ByteReader& r) {
   p.Store(index, brush);
 }
 
-void CreateDibPatternBrush(Playback& p, ByteReader& r) {
+void CreateDIBPatternBrushPt(Playback& p, ByteReader& r) {
   const uint32_t index = r.U32();
   const uint32_t usage = r.U32();
   const uint32_t off_bmi = r.U32(), cb_bmi = r.U32(), off_bits = r.U32(), cb_bits = r.U32();
@@ -202,27 +204,4 @@ void CreatePalette(Playback& p, ByteReader& r) {
   if (r.Ok()) p.Store(index, std::move(palette));
 }
 
-void Accept(Playback&, ByteReader&) {}
-
-}  // namespace
-
-RecordHandler FindObjectHandler(uint32_t type) {
-  switch (type) {
-    case 37: return SelectObject;
-    case 38: return CreatePen;
-    case 39: return CreateBrushIndirect;
-    case 40: return DeleteObject;
-    case 48: return Accept;  // SelectPalette: the halftone surface keeps its colours
-    case 49: return CreatePalette;
-    case 50: return Accept;  // SetPaletteEntries
-    case 51: return Accept;  // ResizePalette
-    case 52: return Accept;  // RealizePalette
-    case 82: return ExtCreateFontIndirectW;
-    case 93: return CreateMonoBrush;
-    case 94: return CreateDibPatternBrush;
-    case 95: return ExtCreatePen;
-    default: return nullptr;
-  }
-}
-
-}  // namespace vx::gdi
+}  // namespace vx::gdi::play

@@ -1,10 +1,8 @@
 // Path records: the bracket, painting and clipping with the path, and the
 // curve records that draw or add to it.
-#include "graphics/platform/emf/emf_playback.h"
+#include "graphics/platform/emf/emf_record_handlers.h"
 
-namespace vx::gdi {
-
-namespace {
+namespace vx::gdi::play {
 
 void BeginPath(Playback& p, ByteReader&) { p.dc.BeginPath(); }
 void EndPath(Playback& p, ByteReader&) { p.dc.EndPath(); }
@@ -41,9 +39,11 @@ void AngleArc(Playback& p, ByteReader& r) {
   if (r.Ok()) p.dc.AngleArc(center, radius, start, sweep);
 }
 
+namespace {
+
 // Bounds, count, the points, then one type byte per point.
 template <bool kSixteen>
-void PolyDraw(Playback& p, ByteReader& r) {
+void PolyDrawOf(Playback& p, ByteReader& r) {
   ReadRect(r);
   const uint32_t count = r.U32();
   if (!r.Ok()) return;
@@ -60,23 +60,7 @@ void PolyDraw(Playback& p, ByteReader& r) {
 
 }  // namespace
 
-RecordHandler FindPathHandler(uint32_t type) {
-  switch (type) {
-    case 41: return AngleArc;
-    case 56: return PolyDraw<false>;
-    case 59: return BeginPath;
-    case 60: return EndPath;
-    case 61: return CloseFigure;
-    case 62: return FillPath;
-    case 63: return StrokeAndFillPath;
-    case 64: return StrokePath;
-    case 65: return FlattenPath;
-    case 66: return WidenPath;
-    case 67: return SelectClipPath;
-    case 68: return AbortPath;
-    case 92: return PolyDraw<true>;
-    default: return nullptr;
-  }
-}
+void PolyDraw(Playback& p, ByteReader& r) { PolyDrawOf<false>(p, r); }
+void PolyDraw16(Playback& p, ByteReader& r) { PolyDrawOf<true>(p, r); }
 
-}  // namespace vx::gdi
+}  // namespace vx::gdi::play

@@ -1,9 +1,7 @@
 // Mapping, transform, save stack and attribute records.
-#include "graphics/platform/emf/emf_playback.h"
+#include "graphics/platform/emf/emf_record_handlers.h"
 
-namespace vx::gdi {
-
-namespace {
+namespace vx::gdi::play {
 
 void SetWindowExtEx(Playback& p, ByteReader& r) {
   const int32_t cx = r.I32(), cy = r.I32();
@@ -91,39 +89,6 @@ void MoveToEx(Playback& p, ByteReader& r) {
   const Point pt = ReadPoint(r);
   if (r.Ok()) p.dc.MoveTo(pt);
 }
-void Ignore(Playback&, ByteReader&) {}
 
-}  // namespace
 
-RecordHandler FindStateHandler(uint32_t type) {
-  switch (type) {
-    case 9: return SetWindowExtEx;
-    case 10: return SetWindowOrgEx;
-    case 11: return SetViewportExtEx;
-    case 12: return SetViewportOrgEx;
-    case 13: return Ignore;  // brush origin: patterns stay aligned to the device
-    case 16: return Ignore;  // mapper flags
-    case 17: return SetMapMode;
-    case 18: return SetBkMode;
-    case 19: return SetPolyFillMode;
-    case 20: return SetROP2;
-    case 21: return SetStretchBltMode;
-    case 22: return SetTextAlign;
-    case 24: return SetTextColor;
-    case 25: return SetBkColor;
-    case 27: return MoveToEx;
-    case 31: return ScaleViewportExtEx;
-    case 32: return ScaleWindowExtEx;
-    case 33: return SaveDC;
-    case 34: return RestoreDC;
-    case 35: return SetWorldTransform;
-    case 36: return ModifyWorldTransform;
-    case 57: return SetArcDirection;
-    case 58: return Ignore;  // miter limit
-    case 70: return Ignore;  // comments (EMF+ included): the fallback records draw
-    case 98: return Ignore;  // ICM mode
-    default: return nullptr;
-  }
-}
-
-}  // namespace vx::gdi
+}  // namespace vx::gdi::play

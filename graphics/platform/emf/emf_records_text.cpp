@@ -1,8 +1,8 @@
 // Text records.
-#include "graphics/platform/emf/emf_playback.h"
+#include "graphics/platform/emf/emf_record_handlers.h"
 #include "graphics/platform/text/code_page_text.h"
 
-namespace vx::gdi {
+namespace vx::gdi::play {
 
 namespace {
 
@@ -50,13 +50,13 @@ void DrawEmrText(Playback& p, ByteReader& r, bool wide) {
 void SkipTextPrologue(ByteReader& r) { r.Skip(16 + 4 + 4 + 4); }
 
 template <bool kWide>
-void ExtTextOut(Playback& p, ByteReader& r) {
+void ExtTextOutOf(Playback& p, ByteReader& r) {
   SkipTextPrologue(r);
   DrawEmrText(p, r, kWide);
 }
 
 template <bool kWide>
-void PolyTextOut(Playback& p, ByteReader& r) {
+void PolyTextOutOf(Playback& p, ByteReader& r) {
   SkipTextPrologue(r);
   const uint32_t strings = r.U32();
   if (!r.Ok()) return;
@@ -67,6 +67,13 @@ void PolyTextOut(Playback& p, ByteReader& r) {
   }
   for (uint32_t i = 0; i < strings && r.Ok(); ++i) DrawEmrText(p, r, kWide);
 }
+
+}  // namespace
+
+void ExtTextOutA(Playback& p, ByteReader& r) { ExtTextOutOf<false>(p, r); }
+void ExtTextOutW(Playback& p, ByteReader& r) { ExtTextOutOf<true>(p, r); }
+void PolyTextOutA(Playback& p, ByteReader& r) { PolyTextOutOf<false>(p, r); }
+void PolyTextOutW(Playback& p, ByteReader& r) { PolyTextOutOf<true>(p, r); }
 
 // Text without advances: the platform spaces it by the font's own widths.
 void SmallTextOut(Playback& p, ByteReader& r) {
@@ -97,18 +104,4 @@ void SetTextJustification(Playback& p, ByteReader& r) {
   if (r.Ok()) p.dc.SetTextJustification(extra, breaks);
 }
 
-}  // namespace
-
-RecordHandler FindTextHandler(uint32_t type) {
-  switch (type) {
-    case 83: return ExtTextOut<false>;
-    case 84: return ExtTextOut<true>;
-    case 96: return PolyTextOut<false>;
-    case 97: return PolyTextOut<true>;
-    case 108: return SmallTextOut;
-    case 120: return SetTextJustification;
-    default: return nullptr;
-  }
-}
-
-}  // namespace vx::gdi
+}  // namespace vx::gdi::play

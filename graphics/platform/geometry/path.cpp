@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "graphics/platform/geometry/stroke.h"
+
 namespace vx::gdi {
 
 namespace {
@@ -47,10 +49,7 @@ void Halve(PointF p0, PointF p1, PointF p2, PointF p3, std::vector<PointF>& out,
 }  // namespace
 
 PointF OnPixelGrid(PointF p) {
-  auto round = [](double v) {
-    const double r = std::floor(v + 0.5);
-    return std::isfinite(r) ? std::clamp(r, -1e8, 1e8) : 0.0;
-  };
+  auto round = [](double v) { return std::isfinite(v) ? double(RoundDevice(v)) : 0.0; };
   return {round(p.x), round(p.y)};
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/arith.h"
 namespace vx::gdi {
 
 namespace {
@@ -87,12 +88,7 @@ private:
 
 }  // namespace
 
-int32_t RoundDevice(double v) {
-  const double r = std::floor(v + 0.5);
-  if (!(r > -1e8)) return -100000000;
-  if (r > 1e8) return 100000000;
-  return static_cast<int32_t>(r);
-}
+int32_t RoundDevice(double v) { return RoundHalfUp(v, kDeviceCoordinateLimit); }
 
 std::vector<int32_t> CosmeticDashPattern(uint32_t style) {
   switch (style & PS_STYLE_MASK) {

@@ -22,6 +22,7 @@ Region WidenPolyline(const std::vector<PointF>& points, bool closed, double widt
 
 // Rounds a device coordinate as GDI does (halves up), kept within a range
 // that the rasteriser can handle without overflow.
+inline constexpr int32_t kDeviceCoordinateLimit = 100000000;
 int32_t RoundDevice(double v);
 inline Point RoundPoint(PointF p) { return {RoundDevice(p.x), RoundDevice(p.y)}; }
 

@@ -6,11 +6,9 @@
 #include <cstdint>
 #include <string>
 
-namespace vx::gdi {
+#include "graphics/platform/core/charset.h"
 
-inline constexpr uint8_t kAnsiCharset = 0;
-inline constexpr uint8_t kDefaultCharset = 1;
-inline constexpr uint8_t kSymbolCharset = 2;
+namespace vx::gdi {
 
 // Symbol fonts address their glyphs at U+F000 + code; every other character
 // set is read as Windows-1252 (the ANSI code page of the system).

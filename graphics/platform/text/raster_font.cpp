@@ -19,12 +19,12 @@
 #include <tuple>
 #include <unordered_map>
 
+#include "graphics/platform/core/charset.h"
 #include "graphics/platform/text/font_resolver.h"
 
 namespace vx::gdi {
 namespace {
 
-constexpr uint8_t kSymbolCharset = 2;
 constexpr int32_t kDefaultHeight = 16;          // lfHeight 0
 constexpr int64_t kMaxPpem = (1 << 16) - 1;
 constexpr int64_t kMaxGlyphPixels = 32 << 20;   // larger glyphs are not drawn

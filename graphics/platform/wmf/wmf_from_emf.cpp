@@ -6,7 +6,9 @@
 
 #include "base/arith.h"
 #include "base/byte_reader.h"
+#include "graphics/platform/core/gdi_objects.h"
 #include "graphics/platform/emf/emf_header.h"
+#include "graphics/platform/emf/emf_record_type.h"
 #include "graphics/platform/wmf/wmf_records.h"
 #include "graphics/platform/text/code_page_text.h"
 
@@ -14,15 +16,6 @@ namespace vx::gdi {
 
 namespace {
 
-namespace emr16 {
-constexpr uint32_t kPolygon16 = 86;
-constexpr uint32_t kPolyline16 = 87;
-constexpr uint32_t kPolyPolygon16 = 91;
-}  // namespace emr16
-
-constexpr int32_t kMmText = 1;
-constexpr int32_t kMmIsotropic = 7;
-constexpr int32_t kMmAnisotropic = 8;
 constexpr size_t kMaxObjects = 0xFFFF;
 
 int16_t Clamp16(double v) {
@@ -33,7 +26,7 @@ int16_t Clamp16(double v) {
 
 // The EMF's logical-to-device mapping as far as the converter follows it.
 struct Mapping {
-  int32_t mode = kMmText;
+  int32_t mode = MM_TEXT;
   Point window_org, viewport_org;
   Size window_ext{1, 1}, viewport_ext{1, 1};
   uint8_t charset = kAnsiCharset;
@@ -43,7 +36,7 @@ class EmfToWmf {
 public:
   EmfToWmf(const EnhMetaHeader& header) : header_(header) {}
   void Start();
-  void Translate(uint32_t type, ByteReader& in);
+  void Translate(EmfRecord type, ByteReader& in);
   WinMetaFileBits Finish();
 
 private:
@@ -58,7 +51,7 @@ private:
   void Poly(uint16_t function, ByteReader& in, bool short_points);
   void PolyPolygon(ByteReader& in, bool short_points);
   void BoxRecord(uint16_t function, ByteReader& in, size_t extra_points);
-  void CreateObject(uint32_t type, ByteReader& in);
+  void CreateObject(EmfRecord type, ByteReader& in);
   void SelectOrDelete(uint32_t handle, bool select);
   void ExtTextOut(ByteReader& in, const uint8_t* record, size_t record_size);
   void StretchDiBits(ByteReader& in, const uint8_t* record, size_t record_size);
@@ -77,12 +70,12 @@ private:
 };
 
 double EmfToWmf::ScaleX() const {
-  if (map_.mode == kMmText || map_.window_ext.cx == 0) return 1.0;
+  if (map_.mode == MM_TEXT || map_.window_ext.cx == 0) return 1.0;
   return double(map_.viewport_ext.cx) / map_.window_ext.cx;
 }
 
 double EmfToWmf::ScaleY() const {
-  if (map_.mode == kMmText || map_.window_ext.cy == 0) return 1.0;
+  if (map_.mode == MM_TEXT || map_.window_ext.cy == 0) return 1.0;
   return double(map_.viewport_ext.cy) / map_.window_ext.cy;
 }
 
@@ -119,14 +112,14 @@ void EmfToWmf::Start() {
 
 void EmfToWmf::SetMapMode(int32_t mode) {
   map_.mode = mode;
-  if (mode == kMmText || mode == kMmIsotropic || mode == kMmAnisotropic) return;
+  if (mode == MM_TEXT || mode == MM_ISOTROPIC || mode == MM_ANISOTROPIC) return;
   // Fixed modes: logical units of a length, y growing upwards.
   double per_unit_mm = 0.1;  // MM_LOMETRIC
   switch (mode) {
-    case 3: per_unit_mm = 0.01; break;            // HIMETRIC
-    case 4: per_unit_mm = 0.254; break;           // LOENGLISH
-    case 5: per_unit_mm = 0.0254; break;          // HIENGLISH
-    case 6: per_unit_mm = 25.4 / 1440; break;     // TWIPS
+    case MM_HIMETRIC: per_unit_mm = 0.01; break;
+    case MM_LOENGLISH: per_unit_mm = 0.254; break;
+    case MM_HIENGLISH: per_unit_mm = 0.0254; break;
+    case MM_TWIPS: per_unit_mm = 25.4 / 1440; break;
     default: break;
   }
   const double mm_x = header_.millimeters.cx > 0 ? header_.millimeters.cx : 1;
@@ -134,7 +127,7 @@ void EmfToWmf::SetMapMode(int32_t mode) {
   map_.window_ext = {1000000, 1000000};
   map_.viewport_ext = {int32_t(std::lround(1000000 * per_unit_mm * header_.device.cx / mm_x)),
                        -int32_t(std::lround(1000000 * per_unit_mm * header_.device.cy / mm_y))};
-  map_.mode = kMmAnisotropic;
+  map_.mode = MM_ANISOTROPIC;
 }
 
 void EmfToWmf::Poly(uint16_t function, ByteReader& in, bool short_points) {
@@ -210,12 +203,12 @@ void EmfToWmf::BoxRecord(uint16_t function, ByteReader& in, size_t extra_points)
   Record(function, w);
 }
 
-void EmfToWmf::CreateObject(uint32_t type, ByteReader& in) {
+void EmfToWmf::CreateObject(EmfRecord type, ByteReader& in) {
   const uint32_t handle = in.U32();
   ByteWriter w;
   uint16_t function = 0;
   uint8_t charset = kAnsiCharset;
-  if (type == emr::kCreatePen) {
+  if (type == EmfRecord::kCreatePen) {
     const uint32_t style = in.U32();
     const int32_t width = in.I32();
     in.I32();
@@ -225,7 +218,7 @@ void EmfToWmf::CreateObject(uint32_t type, ByteReader& in) {
     w.I16(0);
     w.U32(color);
     function = wmf::kCreatePenIndirect;
-  } else if (type == emr::kCreateBrushIndirect) {
+  } else if (type == EmfRecord::kCreateBrushIndirect) {
     const uint32_t style = in.U32();
     const uint32_t color = in.U32();
     const uint32_t hatch = in.U32();
@@ -315,7 +308,7 @@ void EmfToWmf::ExtTextOut(ByteReader& in, const uint8_t* record, size_t record_s
   w.I16(Y(y));
   w.I16(X(x));
   w.I16(static_cast<int16_t>(chars));
-  const uint16_t wmf_options = static_cast<uint16_t>(options & 0x0006);
+  const uint16_t wmf_options = static_cast<uint16_t>(options & (ETO_OPAQUE | ETO_CLIPPED));
   w.U16(wmf_options);
   if (wmf_options != 0) {
     w.I16(X(l));
@@ -389,42 +382,42 @@ void EmfToWmf::BitBlt(ByteReader& in, const uint8_t* record, size_t record_size)
   Record(wmf::kPatBlt, w);
 }
 
-void EmfToWmf::Translate(uint32_t type, ByteReader& in) {
+void EmfToWmf::Translate(EmfRecord type, ByteReader& in) {
   const uint8_t* record = in.Data();
   const size_t size = in.Size();
   switch (type) {
-    case emr::kHeader:
-    case kEmrEof: return;
-    case emr::kSetMapMode: SetMapMode(in.I32()); return;
-    case emr::kSetBkMode: Words(wmf::kSetBkMode, {in.I32()}); return;
-    case emr::kSetRop2: Words(wmf::kSetRop2, {in.I32()}); return;
-    case emr::kSetPolyFillMode: Words(wmf::kSetPolyFillMode, {in.I32()}); return;
-    case emr::kSetTextAlign: Words(wmf::kSetTextAlign, {in.I32()}); return;
-    case emr::kSetStretchBltMode: Words(wmf::kSetStretchBltMode, {in.I32()}); return;
-    case emr::kSetTextColor:
-    case emr::kSetBkColor: {
+    case EmfRecord::kHeader:
+    case EmfRecord::kEof: return;
+    case EmfRecord::kSetMapMode: SetMapMode(in.I32()); return;
+    case EmfRecord::kSetBkMode: Words(wmf::kSetBkMode, {in.I32()}); return;
+    case EmfRecord::kSetRop2: Words(wmf::kSetRop2, {in.I32()}); return;
+    case EmfRecord::kSetPolyFillMode: Words(wmf::kSetPolyFillMode, {in.I32()}); return;
+    case EmfRecord::kSetTextAlign: Words(wmf::kSetTextAlign, {in.I32()}); return;
+    case EmfRecord::kSetStretchBltMode: Words(wmf::kSetStretchBltMode, {in.I32()}); return;
+    case EmfRecord::kSetTextColor:
+    case EmfRecord::kSetBkColor: {
       ByteWriter w;
       w.U32(in.U32());
-      Record(type == emr::kSetTextColor ? wmf::kSetTextColor : wmf::kSetBkColor, w);
+      Record(type == EmfRecord::kSetTextColor ? wmf::kSetTextColor : wmf::kSetBkColor, w);
       return;
     }
-    case emr::kSetWindowExtEx: map_.window_ext = {in.I32(), in.I32()}; return;
-    case emr::kSetWindowOrgEx: map_.window_org = {in.I32(), in.I32()}; return;
-    case emr::kSetViewportExtEx: map_.viewport_ext = {in.I32(), in.I32()}; return;
-    case emr::kSetViewportOrgEx: map_.viewport_org = {in.I32(), in.I32()}; return;
-    case emr::kScaleWindowExtEx:
-    case emr::kScaleViewportExtEx: {
+    case EmfRecord::kSetWindowExtEx: map_.window_ext = {in.I32(), in.I32()}; return;
+    case EmfRecord::kSetWindowOrgEx: map_.window_org = {in.I32(), in.I32()}; return;
+    case EmfRecord::kSetViewportExtEx: map_.viewport_ext = {in.I32(), in.I32()}; return;
+    case EmfRecord::kSetViewportOrgEx: map_.viewport_org = {in.I32(), in.I32()}; return;
+    case EmfRecord::kScaleWindowExtEx:
+    case EmfRecord::kScaleViewportExtEx: {
       const int32_t xn = in.I32(), xd = in.I32(), yn = in.I32(), yd = in.I32();
       if (xd == 0 || yd == 0) return;
-      Size& ext = type == emr::kScaleWindowExtEx ? map_.window_ext : map_.viewport_ext;
+      Size& ext = type == EmfRecord::kScaleWindowExtEx ? map_.window_ext : map_.viewport_ext;
       ext = {int32_t(int64_t(ext.cx) * xn / xd), int32_t(int64_t(ext.cy) * yn / yd)};
       return;
     }
-    case emr::kSaveDc:
+    case EmfRecord::kSaveDC:
       saved_.push_back(map_);
       Words(wmf::kSaveDc, {});
       return;
-    case emr::kRestoreDc: {
+    case EmfRecord::kRestoreDC: {
       const int32_t which = in.I32();
       const int64_t depth = int64_t(saved_.size());
       const int64_t target = which < 0 ? depth + which : int64_t(which) - 1;
@@ -434,23 +427,23 @@ void EmfToWmf::Translate(uint32_t type, ByteReader& in) {
       Words(wmf::kRestoreDc, {which});
       return;
     }
-    case emr::kMoveToEx: { const int32_t x = in.I32(), y = in.I32(); Words(wmf::kMoveTo, {Y(y), X(x)}); return; }
-    case emr::kLineTo: { const int32_t x = in.I32(), y = in.I32(); Words(wmf::kLineTo, {Y(y), X(x)}); return; }
-    case emr::kPolyline: Poly(wmf::kPolyline, in, false); return;
-    case emr::kPolygon: Poly(wmf::kPolygon, in, false); return;
-    case emr16::kPolyline16: Poly(wmf::kPolyline, in, true); return;
-    case emr16::kPolygon16: Poly(wmf::kPolygon, in, true); return;
-    case emr::kPolyPolygon: PolyPolygon(in, false); return;
-    case emr16::kPolyPolygon16: PolyPolygon(in, true); return;
-    case emr::kRectangle: BoxRecord(wmf::kRectangle, in, 0); return;
-    case emr::kEllipse: BoxRecord(wmf::kEllipse, in, 0); return;
-    case emr::kIntersectClipRect: BoxRecord(wmf::kIntersectClipRect, in, 0); return;
-    case emr::kExcludeClipRect: BoxRecord(wmf::kExcludeClipRect, in, 0); return;
-    case emr::kRoundRect: BoxRecord(wmf::kRoundRect, in, 1); return;
-    case emr::kArc: BoxRecord(wmf::kArc, in, 2); return;
-    case emr::kPie: BoxRecord(wmf::kPie, in, 2); return;
-    case emr::kChord: BoxRecord(wmf::kChord, in, 2); return;
-    case emr::kSetPixelV: {
+    case EmfRecord::kMoveToEx: { const int32_t x = in.I32(), y = in.I32(); Words(wmf::kMoveTo, {Y(y), X(x)}); return; }
+    case EmfRecord::kLineTo: { const int32_t x = in.I32(), y = in.I32(); Words(wmf::kLineTo, {Y(y), X(x)}); return; }
+    case EmfRecord::kPolyline: Poly(wmf::kPolyline, in, false); return;
+    case EmfRecord::kPolygon: Poly(wmf::kPolygon, in, false); return;
+    case EmfRecord::kPolyline16: Poly(wmf::kPolyline, in, true); return;
+    case EmfRecord::kPolygon16: Poly(wmf::kPolygon, in, true); return;
+    case EmfRecord::kPolyPolygon: PolyPolygon(in, false); return;
+    case EmfRecord::kPolyPolygon16: PolyPolygon(in, true); return;
+    case EmfRecord::kRectangle: BoxRecord(wmf::kRectangle, in, 0); return;
+    case EmfRecord::kEllipse: BoxRecord(wmf::kEllipse, in, 0); return;
+    case EmfRecord::kIntersectClipRect: BoxRecord(wmf::kIntersectClipRect, in, 0); return;
+    case EmfRecord::kExcludeClipRect: BoxRecord(wmf::kExcludeClipRect, in, 0); return;
+    case EmfRecord::kRoundRect: BoxRecord(wmf::kRoundRect, in, 1); return;
+    case EmfRecord::kArc: BoxRecord(wmf::kArc, in, 2); return;
+    case EmfRecord::kPie: BoxRecord(wmf::kPie, in, 2); return;
+    case EmfRecord::kChord: BoxRecord(wmf::kChord, in, 2); return;
+    case EmfRecord::kSetPixelV: {
       const int32_t x = in.I32(), y = in.I32();
       ByteWriter w;
       w.U32(in.U32());
@@ -459,14 +452,14 @@ void EmfToWmf::Translate(uint32_t type, ByteReader& in) {
       Record(wmf::kSetPixel, w);
       return;
     }
-    case emr::kCreatePen:
-    case emr::kCreateBrushIndirect:
-    case emr::kExtCreateFontIndirectW: CreateObject(type, in); return;
-    case emr::kSelectObject: SelectOrDelete(in.U32(), true); return;
-    case emr::kDeleteObject: SelectOrDelete(in.U32(), false); return;
-    case emr::kExtTextOutW: ExtTextOut(in, record, size); return;
-    case emr::kStretchDiBits: StretchDiBits(in, record, size); return;
-    case emr::kBitBlt: BitBlt(in, record, size); return;
+    case EmfRecord::kCreatePen:
+    case EmfRecord::kCreateBrushIndirect:
+    case EmfRecord::kExtCreateFontIndirectW: CreateObject(type, in); return;
+    case EmfRecord::kSelectObject: SelectOrDelete(in.U32(), true); return;
+    case EmfRecord::kDeleteObject: SelectOrDelete(in.U32(), false); return;
+    case EmfRecord::kExtTextOutW: ExtTextOut(in, record, size); return;
+    case EmfRecord::kStretchDIBits: StretchDiBits(in, record, size); return;
+    case EmfRecord::kBitBlt: BitBlt(in, record, size); return;
     default: ++skipped_; return;
   }
 }
@@ -503,8 +496,8 @@ WinMetaFileBits ConvertEnhMetaFileToWin(const uint8_t* emf, size_t size) {
     if (record_size < 8 || record_size > end - offset) break;
     ByteReader in(emf + offset, record_size);
     in.Skip(8);
-    converter.Translate(type, in);
-    if (type == kEmrEof) break;
+    converter.Translate(static_cast<EmfRecord>(type), in);
+    if (type == TypeWord(EmfRecord::kEof)) break;
     offset += record_size;
   }
   return converter.Finish();

@@ -1,5 +1,5 @@
-// Record function numbers of Windows metafiles and the enhanced-metafile
-// record types the converters read and write.
+// Record function numbers of Windows metafiles, each named once, and the
+// constants of the standard header.
 #pragma once
 
 #include <cstddef>
@@ -75,61 +75,3 @@ inline constexpr size_t kHeaderSize = 18;
 inline constexpr uint32_t kMinRecordWords = 3;
 
 }  // namespace vx::gdi::wmf
-
-namespace vx::gdi::emr {
-
-enum Type : uint32_t {
-  kHeader = 1,
-  kPolygon = 3,
-  kPolyline = 4,
-  kPolyPolygon = 8,
-  kSetWindowExtEx = 9,
-  kSetWindowOrgEx = 10,
-  kSetViewportExtEx = 11,
-  kSetViewportOrgEx = 12,
-  kEof = 14,
-  kSetPixelV = 15,
-  kSetMapMode = 17,
-  kSetBkMode = 18,
-  kSetPolyFillMode = 19,
-  kSetRop2 = 20,
-  kSetStretchBltMode = 21,
-  kSetTextAlign = 22,
-  kSetTextColor = 24,
-  kSetBkColor = 25,
-  kMoveToEx = 27,
-  kExcludeClipRect = 29,
-  kIntersectClipRect = 30,
-  kScaleViewportExtEx = 31,
-  kScaleWindowExtEx = 32,
-  kSaveDc = 33,
-  kRestoreDc = 34,
-  kSelectObject = 37,
-  kCreatePen = 38,
-  kCreateBrushIndirect = 39,
-  kDeleteObject = 40,
-  kEllipse = 42,
-  kRectangle = 43,
-  kRoundRect = 44,
-  kArc = 45,
-  kChord = 46,
-  kPie = 47,
-  kLineTo = 54,
-  kBitBlt = 76,
-  kStretchBlt = 77,
-  kSetDiBitsToDevice = 80,
-  kStretchDiBits = 81,
-  kExtCreateFontIndirectW = 82,
-  kExtTextOutW = 84,
-  kCreateDibPatternBrushPt = 94,
-};
-
-// Fixed parts of the records with variable data.
-inline constexpr uint32_t kBitBltFixedSize = 100;
-inline constexpr uint32_t kStretchBltFixedSize = 108;
-inline constexpr uint32_t kSetDiBitsToDeviceFixedSize = 76;
-inline constexpr uint32_t kStretchDiBitsFixedSize = 80;
-inline constexpr uint32_t kExtTextOutFixedSize = 76;
-inline constexpr uint32_t kLogFontWSize = 92;
-
-}  // namespace vx::gdi::emr

@@ -6,9 +6,12 @@
 #include "base/arith.h"
 #include "base/byte_reader.h"
 #include "graphics/platform/emf/emf_header.h"
+#include "graphics/platform/emf/emf_record_sizes.h"
+#include "graphics/platform/emf/emf_record_type.h"
+#include "graphics/platform/emf/emf_record_writer.h"
+#include "graphics/platform/core/gdi_objects.h"
 #include "graphics/platform/core/gdi_types.h"
 #include "graphics/platform/wmf/wmf_dib.h"
-#include "graphics/platform/wmf/wmf_emf_writer.h"
 #include "graphics/platform/wmf/wmf_header.h"
 #include "graphics/platform/wmf/wmf_records.h"
 #include "graphics/platform/text/code_page_text.h"
@@ -17,11 +20,6 @@ namespace vx::gdi {
 
 namespace {
 
-constexpr int32_t kMmAnisotropic = 8;
-constexpr uint16_t kEtoOpaque = 0x0002;
-constexpr uint16_t kEtoClipped = 0x0004;
-constexpr uint16_t kBsPattern = 3;
-constexpr int32_t kGmCompatible = 1;
 constexpr size_t kMaxObjects = 0xFFFF;  // a WMF object index is 16 bits
 
 struct DcOrigins {
@@ -67,20 +65,20 @@ private:
     uint8_t charset = kAnsiCharset;
   };
 
-  void Value(uint32_t type, uint32_t value);
-  void Pair(uint32_t type, int32_t a, int32_t b);
-  void Box(uint32_t type, int32_t l, int32_t t, int32_t r, int32_t b);
+  void Value(EmfRecord type, uint32_t value);
+  void Pair(EmfRecord type, int32_t a, int32_t b);
+  void Box(EmfRecord type, int32_t l, int32_t t, int32_t r, int32_t b);
 
-  void SetOrigin(Point& origin, uint32_t type, Point value);
+  void SetOrigin(Point& origin, EmfRecord type, Point value);
   void SaveDc();
   void RestoreDc(int32_t which);
-  void Poly(uint32_t type, const WmfRecord& r);
+  void Poly(EmfRecord type, const WmfRecord& r);
   void PolyPolygon(const WmfRecord& r);
-  void Boxed(uint32_t type, const WmfRecord& r);
+  void Boxed(EmfRecord type, const WmfRecord& r);
   void RoundRect(const WmfRecord& r);
-  void ArcLike(uint32_t type, const WmfRecord& r);
+  void ArcLike(EmfRecord type, const WmfRecord& r);
   void SetPixel(const WmfRecord& r);
-  void ClipRect(uint32_t type, const WmfRecord& r);
+  void ClipRect(EmfRecord type, const WmfRecord& r);
 
   // Objects: each creation takes the lowest free slot, emitted or not, so
   // later indices stay those of the metafile.
@@ -115,20 +113,20 @@ private:
   std::vector<DcOrigins> saved_;
 };
 
-void WmfToEmf::Value(uint32_t type, uint32_t value) {
+void WmfToEmf::Value(EmfRecord type, uint32_t value) {
   ByteWriter w;
   w.U32(value);
   out_.Add(type, w);
 }
 
-void WmfToEmf::Pair(uint32_t type, int32_t a, int32_t b) {
+void WmfToEmf::Pair(EmfRecord type, int32_t a, int32_t b) {
   ByteWriter w;
   w.I32(a);
   w.I32(b);
   out_.Add(type, w);
 }
 
-void WmfToEmf::Box(uint32_t type, int32_t l, int32_t t, int32_t r, int32_t b) {
+void WmfToEmf::Box(EmfRecord type, int32_t l, int32_t t, int32_t r, int32_t b) {
   ByteWriter w;
   PutRect(w, l, t, r, b);
   out_.Add(type, w);
@@ -139,9 +137,9 @@ void WmfToEmf::Box(uint32_t type, int32_t l, int32_t t, int32_t r, int32_t b) {
 void WmfToEmf::Start() {
   viewport_.cx = std::max(1, MulDiv(frame_.cx, kScreenWidthPixels, kScreenWidthMM * 100));
   viewport_.cy = std::max(1, MulDiv(frame_.cy, kScreenHeightPixels, kScreenHeightMM * 100));
-  Value(emr::kSetMapMode, kMmAnisotropic);
-  Pair(emr::kSetWindowExtEx, viewport_.cx, viewport_.cy);
-  Pair(emr::kSetViewportExtEx, viewport_.cx, viewport_.cy);
+  Value(EmfRecord::kSetMapMode, MM_ANISOTROPIC);
+  Pair(EmfRecord::kSetWindowExtEx, viewport_.cx, viewport_.cy);
+  Pair(EmfRecord::kSetViewportExtEx, viewport_.cx, viewport_.cy);
 }
 
 std::vector<uint8_t> WmfToEmf::Finish() const {
@@ -158,14 +156,14 @@ std::vector<uint8_t> WmfToEmf::Finish() const {
   return out_.Finish(h);
 }
 
-void WmfToEmf::SetOrigin(Point& origin, uint32_t type, Point value) {
+void WmfToEmf::SetOrigin(Point& origin, EmfRecord type, Point value) {
   origin = value;
   Pair(type, value.x, value.y);
 }
 
 void WmfToEmf::SaveDc() {
   saved_.push_back(dc_);
-  out_.Add(emr::kSaveDc, std::vector<uint8_t>{});
+  out_.Add(EmfRecord::kSaveDC, std::vector<uint8_t>{});
 }
 
 void WmfToEmf::RestoreDc(int32_t which) {
@@ -174,10 +172,10 @@ void WmfToEmf::RestoreDc(int32_t which) {
   if (which == 0 || target < 0 || target >= depth) return;  // the platform refuses these
   dc_ = saved_[size_t(target)];
   saved_.resize(size_t(target));
-  Value(emr::kRestoreDc, static_cast<uint32_t>(which));
+  Value(EmfRecord::kRestoreDC, static_cast<uint32_t>(which));
 }
 
-void WmfToEmf::Poly(uint32_t type, const WmfRecord& r) {
+void WmfToEmf::Poly(EmfRecord type, const WmfRecord& r) {
   ByteReader in(r.params, r.param_bytes);
   const int32_t count = in.I16();
   if (!in.Ok() || count < 0 || size_t(count) * 4 > in.Remaining()) return;
@@ -229,10 +227,10 @@ void WmfToEmf::PolyPolygon(const WmfRecord& r) {
   w.U32(static_cast<uint32_t>(total));
   for (const uint32_t c : counts) w.U32(c);
   w.Append(points.Bytes().data(), points.Size());
-  out_.Add(emr::kPolyPolygon, w);
+  out_.Add(EmfRecord::kPolyPolygon, w);
 }
 
-void WmfToEmf::Boxed(uint32_t type, const WmfRecord& r) {
+void WmfToEmf::Boxed(EmfRecord type, const WmfRecord& r) {
   Params p(r);
   const int32_t bottom = p.S(), right = p.S(), top = p.S(), left = p.S();
   if (p.Ok()) Box(type, left, top, right, bottom);
@@ -247,10 +245,10 @@ void WmfToEmf::RoundRect(const WmfRecord& r) {
   PutRect(w, left, top, right, bottom);
   w.I32(width);
   w.I32(height);
-  out_.Add(emr::kRoundRect, w);
+  out_.Add(EmfRecord::kRoundRect, w);
 }
 
-void WmfToEmf::ArcLike(uint32_t type, const WmfRecord& r) {
+void WmfToEmf::ArcLike(EmfRecord type, const WmfRecord& r) {
   Params p(r);
   const int32_t y_end = p.S(), x_end = p.S(), y_start = p.S(), x_start = p.S();
   const int32_t bottom = p.S(), right = p.S(), top = p.S(), left = p.S();
@@ -273,10 +271,10 @@ void WmfToEmf::SetPixel(const WmfRecord& r) {
   w.I32(x);
   w.I32(y);
   w.U32(color);
-  out_.Add(emr::kSetPixelV, w);
+  out_.Add(EmfRecord::kSetPixelV, w);
 }
 
-void WmfToEmf::ClipRect(uint32_t type, const WmfRecord& r) { Boxed(type, r); }
+void WmfToEmf::ClipRect(EmfRecord type, const WmfRecord& r) { Boxed(type, r); }
 
 int WmfToEmf::AllocateSlot(SlotState state, bool font, uint8_t charset) {
   auto free_slot = std::find_if(slots_.begin(), slots_.end(),
@@ -309,7 +307,7 @@ void WmfToEmf::CreatePen(const WmfRecord& r) {
   w.I32(width);
   w.I32(0);
   w.U32(color);
-  out_.Add(emr::kCreatePen, w);
+  out_.Add(EmfRecord::kCreatePen, w);
 }
 
 void WmfToEmf::CreateBrush(const WmfRecord& r) {
@@ -328,7 +326,7 @@ void WmfToEmf::CreateBrush(const WmfRecord& r) {
   w.U32(style);
   w.U32(color);
   w.U32(hatch);
-  out_.Add(emr::kCreateBrushIndirect, w);
+  out_.Add(EmfRecord::kCreateBrushIndirect, w);
 }
 
 void WmfToEmf::CreateFont(const WmfRecord& r) {
@@ -360,7 +358,7 @@ void WmfToEmf::CreateFont(const WmfRecord& r) {
   for (const uint8_t f : flags) w.U8(f);
   for (const char16_t c : wide) w.U16(c);
   w.U16(0);
-  out_.Add(emr::kExtCreateFontIndirectW, w);
+  out_.Add(EmfRecord::kExtCreateFontIndirectW, w);
 }
 
 void WmfToEmf::CreateDibPatternBrush(const WmfRecord& r) {
@@ -368,7 +366,7 @@ void WmfToEmf::CreateDibPatternBrush(const WmfRecord& r) {
   const uint32_t style = p.U();
   const uint16_t usage = static_cast<uint16_t>(p.U());
   ByteReader& in = p.Reader();
-  const auto dib = p.Ok() && style != kBsPattern
+  const auto dib = p.Ok() && style != BS_PATTERN
                        ? SplitPackedDib(r.params + in.Offset(), in.Remaining(), usage)
                        : std::nullopt;
   if (!dib) {
@@ -388,7 +386,7 @@ void WmfToEmf::CreateDibPatternBrush(const WmfRecord& r) {
   w.U32(static_cast<uint32_t>(dib->bits_size));
   w.Append(dib->info.data(), dib->info.size());
   w.Append(dib->bits, dib->bits_size);
-  out_.Add(emr::kCreateDibPatternBrushPt, w);
+  out_.Add(EmfRecord::kCreateDIBPatternBrushPt, w);
 }
 
 void WmfToEmf::SelectObject(const WmfRecord& r) {
@@ -396,27 +394,27 @@ void WmfToEmf::SelectObject(const WmfRecord& r) {
   const uint32_t index = p.U();
   if (!p.Ok() || index >= slots_.size() || slots_[index].state != SlotState::kEmitted) return;
   if (slots_[index].font) dc_.charset = slots_[index].charset;
-  Value(emr::kSelectObject, index + 1);
+  Value(EmfRecord::kSelectObject, index + 1);
 }
 
 void WmfToEmf::DeleteObject(const WmfRecord& r) {
   Params p(r);
   const uint32_t index = p.U();
   if (!p.Ok() || index >= slots_.size() || slots_[index].state == SlotState::kFree) return;
-  if (slots_[index].state == SlotState::kEmitted) Value(emr::kDeleteObject, index + 1);
+  if (slots_[index].state == SlotState::kEmitted) Value(EmfRecord::kDeleteObject, index + 1);
   slots_[index] = Slot{};
 }
 
 void WmfToEmf::Text(int32_t x, int32_t y, uint16_t options, const Rect* clip,
                     const uint8_t* chars, size_t count, const std::vector<int32_t>* dx) {
   const std::u16string text = DecodeWmfText(chars, count, dc_.charset);
-  const uint32_t string_offset = emr::kExtTextOutFixedSize;
+  const uint32_t string_offset = kExtTextOutFixedSize;
   const uint32_t string_bytes = static_cast<uint32_t>((text.size() * 2 + 3) & ~size_t(3));
   const uint32_t dx_offset = dx ? string_offset + string_bytes : 0;
   const Rect rect = clip ? *clip : Rect{0, 0, -1, -1};
   ByteWriter w;
   PutRect(w, 0, 0, -1, -1);  // bounds not computed
-  w.I32(kGmCompatible);
+  w.I32(GM_COMPATIBLE);
   w.F32(0.0f);
   w.F32(0.0f);
   w.I32(x);
@@ -431,7 +429,7 @@ void WmfToEmf::Text(int32_t x, int32_t y, uint16_t options, const Rect* clip,
   if (dx) {
     for (const int32_t d : *dx) w.I32(d);
   }
-  out_.Add(emr::kExtTextOutW, w);
+  out_.Add(EmfRecord::kExtTextOutW, w);
 }
 
 void WmfToEmf::TextOut(const WmfRecord& r) {
@@ -453,7 +451,7 @@ void WmfToEmf::ExtTextOut(const WmfRecord& r) {
   const int32_t count = in.I16();
   const uint16_t options = in.U16();
   Rect clip;
-  const bool has_rect = (options & (kEtoOpaque | kEtoClipped)) != 0;
+  const bool has_rect = (options & (ETO_OPAQUE | ETO_CLIPPED)) != 0;
   if (has_rect) {
     clip.left = in.I16();
     clip.top = in.I16();
@@ -489,13 +487,13 @@ void WmfToEmf::BitBltNoSource(int32_t x, int32_t y, int32_t w_, int32_t h, uint3
   w.U32(0);  // background colour of the source
   w.U32(0);  // usage
   for (int i = 0; i < 4; ++i) w.U32(0);
-  out_.Add(emr::kBitBlt, w);
+  out_.Add(EmfRecord::kBitBlt, w);
 }
 
 void WmfToEmf::StretchBltDib(int32_t xd, int32_t yd, int32_t wd, int32_t hd, int32_t xs, int32_t ys,
                              int32_t ws, int32_t hs, uint32_t rop, const PackedDib& dib,
                              bool stretch) {
-  const uint32_t fixed = stretch ? emr::kStretchBltFixedSize : emr::kBitBltFixedSize;
+  const uint32_t fixed = stretch ? kStretchBltFixedSize : kBitBltFixedSize;
   const uint32_t info_size = static_cast<uint32_t>(dib.info.size());
   ByteWriter w;
   PutRect(w, xd, yd, xd + wd - 1, yd + hd - 1);
@@ -519,7 +517,7 @@ void WmfToEmf::StretchBltDib(int32_t xd, int32_t yd, int32_t wd, int32_t hd, int
   }
   w.Append(dib.info.data(), dib.info.size());
   w.Append(dib.bits, dib.bits_size);
-  out_.Add(stretch ? emr::kStretchBlt : emr::kBitBlt, w);
+  out_.Add(stretch ? EmfRecord::kStretchBlt : EmfRecord::kBitBlt, w);
 }
 
 // A record without a bitmap is exactly its fixed words plus the size and
@@ -545,9 +543,9 @@ void WmfToEmf::StretchDib(const WmfRecord& r) {
   w.I32(ys);
   w.I32(ws);
   w.I32(hs);
-  w.U32(emr::kStretchDiBitsFixedSize);
+  w.U32(kStretchDIBitsFixedSize);
   w.U32(info_size);
-  w.U32(emr::kStretchDiBitsFixedSize + info_size);
+  w.U32(kStretchDIBitsFixedSize + info_size);
   w.U32(static_cast<uint32_t>(dib->bits_size));
   w.U32(usage);
   w.U32(rop);
@@ -555,7 +553,7 @@ void WmfToEmf::StretchDib(const WmfRecord& r) {
   w.I32(hd);
   w.Append(dib->info.data(), dib->info.size());
   w.Append(dib->bits, dib->bits_size);
-  out_.Add(emr::kStretchDiBits, w);
+  out_.Add(EmfRecord::kStretchDIBits, w);
 }
 
 void WmfToEmf::DibStretchBlt(const WmfRecord& r) {
@@ -617,35 +615,35 @@ void WmfToEmf::SetDibToDev(const WmfRecord& r) {
   w.I32(ys);
   w.I32(w_);
   w.I32(h);
-  w.U32(emr::kSetDiBitsToDeviceFixedSize);
+  w.U32(kSetDIBitsToDeviceFixedSize);
   w.U32(info_size);
-  w.U32(emr::kSetDiBitsToDeviceFixedSize + info_size);
+  w.U32(kSetDIBitsToDeviceFixedSize + info_size);
   w.U32(static_cast<uint32_t>(dib->bits_size));
   w.U32(usage);
   w.U32(start);
   w.U32(scans);
   w.Append(dib->info.data(), dib->info.size());
   w.Append(dib->bits, dib->bits_size);
-  out_.Add(emr::kSetDiBitsToDevice, w);
+  out_.Add(EmfRecord::kSetDIBitsToDevice, w);
 }
 
 void WmfToEmf::Translate(const WmfRecord& r) {
   Params p(r);
   switch (r.function) {
-    case wmf::kSetMapMode: { const uint32_t v = p.U(); if (p.Ok()) Value(emr::kSetMapMode, v); break; }
-    case wmf::kSetBkMode: { const uint32_t v = p.U(); if (p.Ok()) Value(emr::kSetBkMode, v); break; }
-    case wmf::kSetRop2: { const uint32_t v = p.U(); if (p.Ok()) Value(emr::kSetRop2, v); break; }
-    case wmf::kSetPolyFillMode: { const uint32_t v = p.U(); if (p.Ok()) Value(emr::kSetPolyFillMode, v); break; }
-    case wmf::kSetTextAlign: { const uint32_t v = p.U(); if (p.Ok()) Value(emr::kSetTextAlign, v); break; }
-    case wmf::kSetStretchBltMode: { const uint32_t v = p.U(); if (p.Ok()) Value(emr::kSetStretchBltMode, v); break; }
-    case wmf::kSetTextColor: { const uint32_t v = p.U32(); if (p.Ok()) Value(emr::kSetTextColor, v); break; }
-    case wmf::kSetBkColor: { const uint32_t v = p.U32(); if (p.Ok()) Value(emr::kSetBkColor, v); break; }
-    case wmf::kSetWindowOrg: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) SetOrigin(dc_.window, emr::kSetWindowOrgEx, {x, y}); break; }
-    case wmf::kSetViewportOrg: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) SetOrigin(dc_.viewport, emr::kSetViewportOrgEx, {x, y}); break; }
-    case wmf::kOffsetWindowOrg: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) SetOrigin(dc_.window, emr::kSetWindowOrgEx, {dc_.window.x + x, dc_.window.y + y}); break; }
-    case wmf::kOffsetViewportOrg: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) SetOrigin(dc_.viewport, emr::kSetViewportOrgEx, {dc_.viewport.x + x, dc_.viewport.y + y}); break; }
-    case wmf::kSetWindowExt: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) Pair(emr::kSetWindowExtEx, x, y); break; }
-    case wmf::kSetViewportExt: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) Pair(emr::kSetViewportExtEx, x, y); break; }
+    case wmf::kSetMapMode: { const uint32_t v = p.U(); if (p.Ok()) Value(EmfRecord::kSetMapMode, v); break; }
+    case wmf::kSetBkMode: { const uint32_t v = p.U(); if (p.Ok()) Value(EmfRecord::kSetBkMode, v); break; }
+    case wmf::kSetRop2: { const uint32_t v = p.U(); if (p.Ok()) Value(EmfRecord::kSetRop2, v); break; }
+    case wmf::kSetPolyFillMode: { const uint32_t v = p.U(); if (p.Ok()) Value(EmfRecord::kSetPolyFillMode, v); break; }
+    case wmf::kSetTextAlign: { const uint32_t v = p.U(); if (p.Ok()) Value(EmfRecord::kSetTextAlign, v); break; }
+    case wmf::kSetStretchBltMode: { const uint32_t v = p.U(); if (p.Ok()) Value(EmfRecord::kSetStretchBltMode, v); break; }
+    case wmf::kSetTextColor: { const uint32_t v = p.U32(); if (p.Ok()) Value(EmfRecord::kSetTextColor, v); break; }
+    case wmf::kSetBkColor: { const uint32_t v = p.U32(); if (p.Ok()) Value(EmfRecord::kSetBkColor, v); break; }
+    case wmf::kSetWindowOrg: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) SetOrigin(dc_.window, EmfRecord::kSetWindowOrgEx, {x, y}); break; }
+    case wmf::kSetViewportOrg: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) SetOrigin(dc_.viewport, EmfRecord::kSetViewportOrgEx, {x, y}); break; }
+    case wmf::kOffsetWindowOrg: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) SetOrigin(dc_.window, EmfRecord::kSetWindowOrgEx, {dc_.window.x + x, dc_.window.y + y}); break; }
+    case wmf::kOffsetViewportOrg: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) SetOrigin(dc_.viewport, EmfRecord::kSetViewportOrgEx, {dc_.viewport.x + x, dc_.viewport.y + y}); break; }
+    case wmf::kSetWindowExt: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) Pair(EmfRecord::kSetWindowExtEx, x, y); break; }
+    case wmf::kSetViewportExt: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) Pair(EmfRecord::kSetViewportExtEx, x, y); break; }
     case wmf::kScaleWindowExt:
     case wmf::kScaleViewportExt: {
       const int32_t y_den = p.S(), y_num = p.S(), x_den = p.S(), x_num = p.S();
@@ -655,25 +653,25 @@ void WmfToEmf::Translate(const WmfRecord& r) {
       w.I32(x_den);
       w.I32(y_num);
       w.I32(y_den);
-      out_.Add(r.function == wmf::kScaleWindowExt ? emr::kScaleWindowExtEx : emr::kScaleViewportExtEx, w);
+      out_.Add(r.function == wmf::kScaleWindowExt ? EmfRecord::kScaleWindowExtEx : EmfRecord::kScaleViewportExtEx, w);
       break;
     }
     case wmf::kSaveDc: SaveDc(); break;
     case wmf::kRestoreDc: { const int32_t v = p.S(); if (p.Ok()) RestoreDc(v); break; }
-    case wmf::kMoveTo: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) Pair(emr::kMoveToEx, x, y); break; }
-    case wmf::kLineTo: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) Pair(emr::kLineTo, x, y); break; }
-    case wmf::kPolyline: Poly(emr::kPolyline, r); break;
-    case wmf::kPolygon: Poly(emr::kPolygon, r); break;
+    case wmf::kMoveTo: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) Pair(EmfRecord::kMoveToEx, x, y); break; }
+    case wmf::kLineTo: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) Pair(EmfRecord::kLineTo, x, y); break; }
+    case wmf::kPolyline: Poly(EmfRecord::kPolyline, r); break;
+    case wmf::kPolygon: Poly(EmfRecord::kPolygon, r); break;
     case wmf::kPolyPolygon: PolyPolygon(r); break;
-    case wmf::kRectangle: Boxed(emr::kRectangle, r); break;
-    case wmf::kEllipse: Boxed(emr::kEllipse, r); break;
+    case wmf::kRectangle: Boxed(EmfRecord::kRectangle, r); break;
+    case wmf::kEllipse: Boxed(EmfRecord::kEllipse, r); break;
     case wmf::kRoundRect: RoundRect(r); break;
-    case wmf::kArc: ArcLike(emr::kArc, r); break;
-    case wmf::kPie: ArcLike(emr::kPie, r); break;
-    case wmf::kChord: ArcLike(emr::kChord, r); break;
+    case wmf::kArc: ArcLike(EmfRecord::kArc, r); break;
+    case wmf::kPie: ArcLike(EmfRecord::kPie, r); break;
+    case wmf::kChord: ArcLike(EmfRecord::kChord, r); break;
     case wmf::kSetPixel: SetPixel(r); break;
-    case wmf::kIntersectClipRect: ClipRect(emr::kIntersectClipRect, r); break;
-    case wmf::kExcludeClipRect: ClipRect(emr::kExcludeClipRect, r); break;
+    case wmf::kIntersectClipRect: ClipRect(EmfRecord::kIntersectClipRect, r); break;
+    case wmf::kExcludeClipRect: ClipRect(EmfRecord::kExcludeClipRect, r); break;
     case wmf::kCreatePenIndirect: CreatePen(r); break;
     case wmf::kCreateBrushIndirect: CreateBrush(r); break;
     case wmf::kCreateFontIndirect: CreateFont(r); break;

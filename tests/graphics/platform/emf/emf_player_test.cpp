@@ -42,8 +42,6 @@ int Count(const test::RenderedPage& page, uint8_t index) {
   return n;
 }
 
-constexpr uint32_t kEmrPolygon16 = 86, kEmrRectangle = 43, kEmrCreateBrush = 39, kEmrSelectObject = 37;
-constexpr uint32_t kEmrStretchDIBits = 81, kEmrLineTo = 54, kEmrMoveTo = 27, kEmrSaveDC = 33;
 
 std::vector<uint8_t> BrushRecord(uint32_t index, ColorRef color) {
   ByteWriter w;
@@ -83,9 +81,9 @@ std::vector<uint8_t> StretchDIBitsRecord(int bits_per_pixel, const std::vector<u
 
 TEST(EmfPlayer, FillsARectangleWithTheSelectedBrush) {
   const auto emf = Builder()
-                       .Record(kEmrCreateBrush, BrushRecord(1, RGB(255, 0, 0)))
-                       .RecordWords(kEmrSelectObject, {1})
-                       .RecordWords(kEmrRectangle, {10, 10, 20, 30})
+                       .Record(EmfRecord::kCreateBrushIndirect, BrushRecord(1, RGB(255, 0, 0)))
+                       .RecordWords(EmfRecord::kSelectObject, {1})
+                       .RecordWords(EmfRecord::kRectangle, {10, 10, 20, 30})
                        .Build();
   // Playback runs in the advanced graphics mode: right and bottom edges are drawn.
   const auto page = Play(emf);
@@ -102,7 +100,7 @@ TEST(EmfPlayer, FrameMapsOntoTheTargetRectangle) {
   // 64 pixels every logical unit becomes two.
   EmfBuilder b;
   b.Frame({0, 0, 1000, 1000}).Handles(1);
-  const auto emf = b.RecordWords(kEmrMoveTo, {0, 3}).RecordWords(kEmrLineTo, {16, 3}).Build();
+  const auto emf = b.RecordWords(EmfRecord::kMoveToEx, {0, 3}).RecordWords(EmfRecord::kLineTo, {16, 3}).Build();
   const auto page = Play(emf);
   EXPECT_EQ(page.At(0, 6), 0);
   EXPECT_EQ(page.At(31, 6), 0);
@@ -128,7 +126,7 @@ TEST(EmfPlayer, StretchDIBitsDrawsEveryUncompressedDepth) {
     // 24-bit rows: 6 bytes + 2 padding; the second (top) row holds the red pixel.
     std::vector<uint8_t> pixels = c.pixels;
     if (c.bpp == 24) pixels = {255, 255, 255, 255, 255, 255, 0, 0, 255, 255, 255, 0, 0, 255, 0, 0};
-    const auto emf = Builder().Record(kEmrStretchDIBits, StretchDIBitsRecord(c.bpp, c.colors, pixels)).Build();
+    const auto emf = Builder().Record(EmfRecord::kStretchDIBits, StretchDIBitsRecord(c.bpp, c.colors, pixels)).Build();
     const auto page = Play(emf);
     const uint8_t red = NearestHalftoneIndexForImagePixel(255, 0, 0);
     EXPECT_EQ(page.At(25, 12), red) << c.bpp;
@@ -151,8 +149,8 @@ void PatchSize(std::vector<uint8_t>& emf, size_t offset, uint32_t size) { StoreU
 TEST(EmfPlayer, RecordSizesThatAreZeroUnalignedOrTooLargeEndPlayback) {
   for (uint32_t bad : {0u, 4u, 14u, 0x7FFFFFF0u}) {
     auto emf = Builder()
-                   .RecordWords(kEmrRectangle, {0, 0, 10, 10})
-                   .RecordWords(kEmrRectangle, {20, 20, 30, 30})
+                   .RecordWords(EmfRecord::kRectangle, {0, 0, 10, 10})
+                   .RecordWords(EmfRecord::kRectangle, {20, 20, 30, 30})
                    .Build();
     PatchSize(emf, test::kEmfHeaderSize, bad);
     std::vector<std::string> log;
@@ -166,9 +164,9 @@ TEST(EmfPlayer, RecordSizesThatAreZeroUnalignedOrTooLargeEndPlayback) {
 TEST(EmfPlayer, TruncatedRecordsAreSkippedWithoutReadingPastThem) {
   // A polygon that claims 1000 points in a 36-byte record, then a good rectangle.
   const auto emf = Builder()
-                       .RecordWords(kEmrPolygon16, {0, 0, 10, 10, 1000, 0x00050005})
-                       .RecordWords(kEmrRectangle, {20, 20, 30, 30})
-                       .RecordWords(kEmrRectangle, {1, 1})  // too short for its type
+                       .RecordWords(EmfRecord::kPolygon16, {0, 0, 10, 10, 1000, 0x00050005})
+                       .RecordWords(EmfRecord::kRectangle, {20, 20, 30, 30})
+                       .RecordWords(EmfRecord::kRectangle, {1, 1})  // too short for its type
                        .Build();
   std::vector<std::string> log;
   const auto page = Play(emf, {true, [&](const std::string& line) { log.push_back(line); }});
@@ -178,21 +176,51 @@ TEST(EmfPlayer, TruncatedRecordsAreSkippedWithoutReadingPastThem) {
   EXPECT_NE(log[0].find("EMR_POLYGON16"), std::string::npos);
 }
 
+// A record shorter than its type's minimum never reaches its handler: a
+// brush created from a cut record would otherwise fill the rectangle.
+TEST(EmfPlayer, RecordsBelowTheirMinimumSizeAreSkippedAndNamed) {
+  const auto emf = Builder()
+                       .RecordWords(EmfRecord::kCreateBrushIndirect, {1, BS_SOLID})  // colour and hatch cut off
+                       .RecordWords(EmfRecord::kSelectObject, {1})
+                       .RecordWords(EmfRecord::kRectangle, {10, 10, 20, 20})
+                       .Build();
+  std::vector<std::string> log;
+  const auto page = Play(emf, {true, [&](const std::string& line) { log.push_back(line); }});
+  EXPECT_EQ(page.At(15, 15), 255);  // the default white brush filled it
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[0], "EMR_CREATEBRUSHINDIRECT is too short; skipped");
+  EXPECT_EQ(log[1], "SelectObject of an empty handle 1");
+}
+
+// Deliberately ignored records pass silently; records we do not play are
+// named in the verbose log, unknown types by number.
+TEST(EmfPlayer, VerboseLogNamesUnplayedRecordsButNotIgnoredOnes) {
+  const auto emf = Builder()
+                       .RecordWords(EmfRecord::kGdiComment, {0})
+                       .RecordWords(EmfRecord::kSetMiterLimit, {10})
+                       .RecordWords(EmfRecord::kExtFloodFill, {5, 5, 0, 1})
+                       .RecordWords(200, {0})
+                       .Build();
+  std::vector<std::string> log;
+  Play(emf, {true, [&](const std::string& line) { log.push_back(line); }});
+  EXPECT_EQ(log, (std::vector<std::string>{"skipped EMR_EXTFLOODFILL", "skipped record type 200"}));
+}
+
 TEST(EmfPlayer, HugePolyPolygonCountsAreRefused) {
   // EMR_POLYPOLYGON16 with 0x40000000 polygons and 0xFFFFFFFF points.
-  const auto emf = Builder().RecordWords(91, {0, 0, 10, 10, 0x40000000, -1, 3, 0, 0}).Build();
+  const auto emf = Builder().RecordWords(EmfRecord::kPolyPolygon16, {0, 0, 10, 10, 0x40000000, -1, 3, 0, 0}).Build();
   const auto page = Play(emf);
   EXPECT_EQ(Count(page, 255), 64 * 64);
 }
 
 TEST(EmfPlayer, BadHandleIndicesAreIgnored) {
   const auto emf = Builder()
-                       .Record(kEmrCreateBrush, BrushRecord(1000, RGB(255, 0, 0)))  // beyond nHandles
-                       .Record(kEmrCreateBrush, BrushRecord(0, RGB(255, 0, 0)))     // the metafile's slot
-                       .RecordWords(kEmrSelectObject, {1000})
-                       .RecordWords(kEmrSelectObject, {3})  // never created
-                       .RecordWords(40, {77777})            // DeleteObject out of range
-                       .RecordWords(kEmrRectangle, {10, 10, 20, 20})
+                       .Record(EmfRecord::kCreateBrushIndirect, BrushRecord(1000, RGB(255, 0, 0)))  // beyond nHandles
+                       .Record(EmfRecord::kCreateBrushIndirect, BrushRecord(0, RGB(255, 0, 0)))     // the metafile's slot
+                       .RecordWords(EmfRecord::kSelectObject, {1000})
+                       .RecordWords(EmfRecord::kSelectObject, {3})  // never created
+                       .RecordWords(EmfRecord::kDeleteObject, {77777})            // DeleteObject out of range
+                       .RecordWords(EmfRecord::kRectangle, {10, 10, 20, 20})
                        .Build();
   const auto page = Play(emf);
   EXPECT_EQ(page.At(15, 15), 255);  // still the white stock brush
@@ -201,9 +229,9 @@ TEST(EmfPlayer, BadHandleIndicesAreIgnored) {
 
 TEST(EmfPlayer, StockObjectsSelectByTheHighBit) {
   const auto emf = Builder()
-                       .RecordWords(kEmrSelectObject, {int32_t(0x80000000u | BLACK_BRUSH)})
-                       .RecordWords(kEmrSelectObject, {int32_t(0x80000000u | NULL_PEN)})
-                       .RecordWords(kEmrRectangle, {10, 10, 20, 20})
+                       .RecordWords(EmfRecord::kSelectObject, {int32_t(0x80000000u | BLACK_BRUSH)})
+                       .RecordWords(EmfRecord::kSelectObject, {int32_t(0x80000000u | NULL_PEN)})
+                       .RecordWords(EmfRecord::kRectangle, {10, 10, 20, 20})
                        .Build();
   const auto page = Play(emf);
   EXPECT_EQ(Count(page, 0), 10 * 10);  // without a pen the advanced mode fills [10, 20)
@@ -214,7 +242,7 @@ TEST(EmfPlayer, UnbalancedRestoreDoesNotUndoThePlayersOwnState) {
   test::RenderedPage page = test::WhitePage(64, 64);
   dc.SelectSurface(&page.surface);
   dc.SetTextColor(RGB(1, 2, 3));
-  const auto emf = Builder().Record(kEmrSaveDC).RecordWords(34, {-5}).RecordWords(34, {-1}).RecordWords(34, {-1}).Build();
+  const auto emf = Builder().Record(EmfRecord::kSaveDC).RecordWords(EmfRecord::kRestoreDC, {-5}).RecordWords(EmfRecord::kRestoreDC, {-1}).RecordWords(EmfRecord::kRestoreDC, {-1}).Build();
   EXPECT_TRUE(PlayEnhMetaFile(dc, emf.data(), emf.size(), {0, 0, 64, 64}));
   EXPECT_EQ(dc.TextColor(), RGB(1, 2, 3));
   EXPECT_FALSE(dc.RestoreDC(-1));  // the player left no saved level behind
@@ -222,9 +250,9 @@ TEST(EmfPlayer, UnbalancedRestoreDoesNotUndoThePlayersOwnState) {
 
 TEST(EmfPlayer, IntersectClipRectClipsLaterDrawing) {
   const auto emf = Builder()
-                       .RecordWords(30, {0, 0, 15, 15})
-                       .RecordWords(kEmrSelectObject, {int32_t(0x80000000u | BLACK_BRUSH)})
-                       .RecordWords(kEmrRectangle, {5, 5, 40, 40})
+                       .RecordWords(EmfRecord::kIntersectClipRect, {0, 0, 15, 15})
+                       .RecordWords(EmfRecord::kSelectObject, {int32_t(0x80000000u | BLACK_BRUSH)})
+                       .RecordWords(EmfRecord::kRectangle, {5, 5, 40, 40})
                        .Build();
   const auto page = Play(emf);
   EXPECT_EQ(Count(page, 0), 10 * 10);
@@ -236,9 +264,9 @@ TEST(EmfPlayer, MetricMappingModesMeasureOnTheRecordingDevice) {
   // screen's own size.
   EmfBuilder b;
   b.Device({1000, 1000}, {100, 100}).Frame({0, 0, 800, 800}).Bounds({0, 0, 79, 79}).Handles(1);
-  const auto emf = b.RecordWords(17, {MM_HIMETRIC})
-                       .RecordWords(kEmrSelectObject, {int32_t(0x80000000u | BLACK_BRUSH)})
-                       .RecordWords(kEmrRectangle, {100, -100, 500, -500})
+  const auto emf = b.RecordWords(EmfRecord::kSetMapMode, {MM_HIMETRIC})
+                       .RecordWords(EmfRecord::kSelectObject, {int32_t(0x80000000u | BLACK_BRUSH)})
+                       .RecordWords(EmfRecord::kRectangle, {100, -100, 500, -500})
                        .Build();
   const auto page = test::RenderEmf(emf);
   ASSERT_EQ(page.width, 80);

@@ -76,7 +76,7 @@ const TestBitmap& HalfRedHalfClear() {
 
 TEST(EmfBlendRecords, AlphaBlendBlendsThePremultipliedSource) {
   const auto played =
-      Play(Builder().Record(test::kEmrAlphaBlend, AlphaBlendRecord({10, 10, 20, 10}, HalfRedHalfClear(), {0, 0, 2, 1})).Build());
+      Play(Builder().Record(EmfRecord::kAlphaBlend, AlphaBlendRecord({10, 10, 20, 10}, HalfRedHalfClear(), {0, 0, 2, 1})).Build());
   // 128 red at half coverage over white is (255, 127, 127), the reference's
   // index 167; the clear half leaves white.
   const uint8_t pink = 167;
@@ -92,23 +92,23 @@ TEST(EmfBlendRecords, AlphaBlendReadsTheSourceRectangleThroughTheSourceTransform
   auto parameters = AlphaBlendRecord({10, 10, 20, 10}, HalfRedHalfClear(), {0, 0, 200, 100});
   StoreU32(parameters.data() + 44, 0x3C23D70A);  // xformSrc.eM11 = 0.01f
   StoreU32(parameters.data() + 56, 0x3C23D70A);  // xformSrc.eM22
-  const auto played = Play(Builder().Record(test::kEmrAlphaBlend, parameters).Build());
+  const auto played = Play(Builder().Record(EmfRecord::kAlphaBlend, parameters).Build());
   EXPECT_EQ(played.Count(167), 100);
 }
 
 TEST(EmfBlendRecords, AlphaBlendWithTheBitsOutsideTheRecordIsSkipped) {
   auto parameters = AlphaBlendRecord({10, 10, 20, 10}, HalfRedHalfClear(), {0, 0, 2, 1});
   StoreU32(parameters.data() + 84, 0x7FFFFFF0);  // offBitsSrc
-  const auto played = Play(Builder().Record(test::kEmrAlphaBlend, parameters).Build());
+  const auto played = Play(Builder().Record(EmfRecord::kAlphaBlend, parameters).Build());
   EXPECT_EQ(played.Count(kWhite), 64 * 64);
 }
 
 TEST(EmfBlendRecords, TruncatedBlendRecordsAreReportedAndSkipped) {
-  for (uint32_t type : {test::kEmrAlphaBlend, test::kEmrTransparentBlt, test::kEmrMaskBlt, test::kEmrPlgBlt,
-                        test::kEmrGradientFill}) {
+  for (EmfRecord type : {EmfRecord::kAlphaBlend, EmfRecord::kTransparentBlt, EmfRecord::kMaskBlt, EmfRecord::kPlgBlt,
+                        EmfRecord::kGradientFill}) {
     const auto played = Play(Builder().Record(type, std::vector<uint8_t>(20, 0)).Build());
-    EXPECT_EQ(played.Count(kWhite), 64 * 64) << type;
-    ASSERT_EQ(played.log.size(), 1u) << type;
+    EXPECT_EQ(played.Count(kWhite), 64 * 64) << TypeWord(type);
+    ASSERT_EQ(played.log.size(), 1u) << TypeWord(type);
     EXPECT_NE(played.log[0].find("too short"), std::string::npos) << played.log[0];
   }
 }
@@ -118,7 +118,7 @@ TEST(EmfBlendRecords, TruncatedBlendRecordsAreReportedAndSkipped) {
 TEST(EmfBlendRecords, TransparentBltLeavesTheTransparentColour) {
   const TestBitmap bitmap = IndexedBitmap(8, {{0, 0, 0}, {0, 255, 0}}, {{0, 1}});
   const auto played = Play(Builder()
-                               .Record(test::kEmrTransparentBlt,
+                               .Record(EmfRecord::kTransparentBlt,
                                        test::StretchLikeParameters({0, 0, 8, 4}, RGB(0, 255, 0), {0, 0, 2, 1}, bitmap))
                                .Build());
   EXPECT_EQ(played.Count(0), 16);
@@ -131,7 +131,7 @@ TEST(EmfBlendRecords, MaskBltCombinesSourceAndMask) {
   const TestBitmap mask = IndexedBitmap(1, {{0, 0, 0}, {255, 255, 255}}, {{1, 0}, {0, 0}});
   // Foreground SRCCOPY, background WHITENESS.
   const auto played = Play(Builder()
-                               .Record(test::kEmrMaskBlt,
+                               .Record(EmfRecord::kMaskBlt,
                                        test::MaskBltParameters({4, 4, 2, 2}, 0xFFCC0020, {0, 0}, &source, {0, 0}, &mask))
                                .Build());
   EXPECT_EQ(played.page.At(4, 4), 0);
@@ -143,7 +143,7 @@ TEST(EmfBlendRecords, MaskBltCombinesSourceAndMask) {
 TEST(EmfBlendRecords, MaskBltWithoutAMaskUsesTheForegroundRop) {
   const TestBitmap source = IndexedBitmap(8, {{0, 0, 0}}, {{0, 0}, {0, 0}});
   const auto played = Play(Builder()
-                               .Record(test::kEmrMaskBlt,
+                               .Record(EmfRecord::kMaskBlt,
                                        test::MaskBltParameters({4, 4, 2, 2}, 0xFFCC0020, {0, 0}, &source, {0, 0}, nullptr))
                                .Build());
   EXPECT_EQ(played.Count(0), 4);
@@ -153,7 +153,7 @@ TEST(EmfBlendRecords, PlgBltDrawsIntoTheParallelogram) {
   const TestBitmap source = IndexedBitmap(8, {{0, 0, 0}}, {{0}});
   const Point corners[3] = {{10, 10}, {20, 10}, {10, 30}};
   const auto played =
-      Play(Builder().Record(test::kEmrPlgBlt, test::PlgBltParameters(corners, {0, 0, 1, 1}, source, {0, 0}, nullptr)).Build());
+      Play(Builder().Record(EmfRecord::kPlgBlt, test::PlgBltParameters(corners, {0, 0, 1, 1}, source, {0, 0}, nullptr)).Build());
   EXPECT_EQ(played.Count(0), 200);
   EXPECT_EQ(played.page.At(10, 10), 0);
   EXPECT_EQ(played.page.At(19, 29), 0);
@@ -164,13 +164,13 @@ TEST(EmfBlendRecords, GradientFillRectReadsVerticesAndRectangles) {
   auto parameters = test::GradientFillParameters({{0, 0, 0, 0, 0, 0}, {64, 8, 0, 0, 0, 0}}, {{{0, 1, 0}}},
                                                  GRADIENT_FILL_RECT_H);
   parameters.resize(parameters.size() + 4, 0);
-  const auto played = Play(Builder().Record(test::kEmrGradientFill, parameters).Build());
+  const auto played = Play(Builder().Record(EmfRecord::kGradientFill, parameters).Build());
   EXPECT_EQ(played.Count(0), 64 * 8);
 }
 
 TEST(EmfBlendRecords, GradientFillTriangleReadsThreeIndices) {
   const auto played = Play(Builder()
-                               .Record(test::kEmrGradientFill,
+                               .Record(EmfRecord::kGradientFill,
                                        test::GradientFillParameters({{0, 0, 0, 0, 0, 0}, {40, 0, 0, 0, 0, 0}, {0, 40, 0, 0, 0, 0}},
                                                                     {{{0, 1, 2}}}, GRADIENT_FILL_TRIANGLE))
                                .Build());
@@ -184,7 +184,7 @@ TEST(EmfBlendRecords, GradientFillCountsBeyondTheRecordAreSkipped) {
   auto parameters = test::GradientFillParameters({{0, 0, 0, 0, 0, 0}, {64, 8, 0, 0, 0, 0}}, {{{0, 1, 0}}},
                                                  GRADIENT_FILL_RECT_H);
   StoreU32(parameters.data() + 16, 0x10000000);  // nVer
-  const auto played = Play(Builder().Record(test::kEmrGradientFill, parameters).Build());
+  const auto played = Play(Builder().Record(EmfRecord::kGradientFill, parameters).Build());
   EXPECT_EQ(played.Count(kWhite), 64 * 64);
   ASSERT_EQ(played.log.size(), 1u);
   EXPECT_NE(played.log[0].find("too short"), std::string::npos);
@@ -192,7 +192,7 @@ TEST(EmfBlendRecords, GradientFillCountsBeyondTheRecordAreSkipped) {
 
 TEST(EmfBlendRecords, GradientFillWithABadIndexDrawsNothing) {
   const auto played = Play(Builder()
-                               .Record(test::kEmrGradientFill,
+                               .Record(EmfRecord::kGradientFill,
                                        test::GradientFillParameters({{0, 0, 0, 0, 0, 0}, {64, 8, 0, 0, 0, 0}},
                                                                     {{{0, 7, 0}}}, GRADIENT_FILL_RECT_H))
                                .Build());

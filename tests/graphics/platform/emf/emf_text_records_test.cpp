@@ -13,9 +13,6 @@ namespace vx::gdi {
 namespace {
 
 
-constexpr uint32_t kEmrSelectObject = 37, kEmrCreateFont = 82, kEmrExtTextOutA = 83,
-                   kEmrExtTextOutW = 84, kEmrPolyTextOutW = 97, kEmrSmallTextOut = 108,
-                   kEmrSetTextJustification = 120;
 constexpr uint32_t kEtoNoRect = 0x100, kEtoSmallChars = 0x200;
 
 std::vector<uint8_t> FontRecord(int32_t height) {
@@ -31,7 +28,7 @@ std::vector<uint8_t> FontRecord(int32_t height) {
 test::EmfBuilder WithFont() {
   test::EmfBuilder b;
   b.Frame({0, 0, 4000, 1000}).Bounds({0, 0, 127, 31}).Handles(2);
-  b.Record(kEmrCreateFont, FontRecord(-20)).RecordWords(kEmrSelectObject, {1});
+  b.Record(EmfRecord::kExtCreateFontIndirectW, FontRecord(-20)).RecordWords(EmfRecord::kSelectObject, {1});
   return b;
 }
 
@@ -97,9 +94,9 @@ int InkColumns(const test::RenderedPage& page, int& first, int& last) {
 }
 
 TEST(EmfTextRecords, SmallTextDrawsLikeExtTextOutWithoutAdvances) {
-  const auto reference = test::RenderEmf(WithFont().Record(kEmrExtTextOutW, ExtTextOutW({4, 4}, u"Hix")).Build());
-  const auto wide = test::RenderEmf(WithFont().Record(kEmrSmallTextOut, SmallTextOut({4, 4}, u"Hix", false, 3)).Build());
-  const auto narrow = test::RenderEmf(WithFont().Record(kEmrSmallTextOut, SmallTextOut({4, 4}, u"Hix", true, 3)).Build());
+  const auto reference = test::RenderEmf(WithFont().Record(EmfRecord::kExtTextOutW, ExtTextOutW({4, 4}, u"Hix")).Build());
+  const auto wide = test::RenderEmf(WithFont().Record(EmfRecord::kSmallTextOut, SmallTextOut({4, 4}, u"Hix", false, 3)).Build());
+  const auto narrow = test::RenderEmf(WithFont().Record(EmfRecord::kSmallTextOut, SmallTextOut({4, 4}, u"Hix", true, 3)).Build());
   int first = 0, last = 0;
   ASSERT_GT(InkColumns(reference, first, last), 10);
   EXPECT_EQ(Pixels(wide), Pixels(reference));
@@ -107,7 +104,7 @@ TEST(EmfTextRecords, SmallTextDrawsLikeExtTextOutWithoutAdvances) {
 }
 
 TEST(EmfTextRecords, SmallTextLongerThanItsRecordDrawsNothing) {
-  const auto page = test::RenderEmf(WithFont().Record(kEmrSmallTextOut, SmallTextOut({4, 4}, u"Hi", false, 4000)).Build());
+  const auto page = test::RenderEmf(WithFont().Record(EmfRecord::kSmallTextOut, SmallTextOut({4, 4}, u"Hi", false, 4000)).Build());
   int first = 0, last = 0;
   EXPECT_EQ(InkColumns(page, first, last), 0);
 }
@@ -123,10 +120,10 @@ TEST(EmfTextRecords, PolyTextDrawsEveryString) {
   PutEmrText(w, {4, 2}, u"Ab", strings_at);
   PutEmrText(w, {60, 2}, u"Cd", strings_at + 4);
   PutWide(w, u"AbCd");
-  const auto poly = test::RenderEmf(WithFont().Record(kEmrPolyTextOutW, w.Bytes()).Build());
+  const auto poly = test::RenderEmf(WithFont().Record(EmfRecord::kPolyTextOutW, w.Bytes()).Build());
   const auto separate = test::RenderEmf(WithFont()
-                                            .Record(kEmrExtTextOutW, ExtTextOutW({4, 2}, u"Ab"))
-                                            .Record(kEmrExtTextOutW, ExtTextOutW({60, 2}, u"Cd"))
+                                            .Record(EmfRecord::kExtTextOutW, ExtTextOutW({4, 2}, u"Ab"))
+                                            .Record(EmfRecord::kExtTextOutW, ExtTextOutW({60, 2}, u"Cd"))
                                             .Build());
   int first = 0, last = 0;
   ASSERT_GT(InkColumns(separate, first, last), 56);
@@ -142,16 +139,16 @@ TEST(EmfTextRecords, PolyTextWithMoreStringsThanItsRecordHoldsDrawsNothing) {
   w.U32(1000000);
   PutEmrText(w, {4, 2}, u"Ab", 8 + 32 + 40);
   PutWide(w, u"Ab");
-  const auto page = test::RenderEmf(WithFont().Record(kEmrPolyTextOutW, w.Bytes()).Build());
+  const auto page = test::RenderEmf(WithFont().Record(EmfRecord::kPolyTextOutW, w.Bytes()).Build());
   int first = 0, last = 0;
   EXPECT_EQ(InkColumns(page, first, last), 0);
 }
 
 TEST(EmfTextRecords, JustificationWidensTheBreaks) {
-  const auto plain = test::RenderEmf(WithFont().Record(kEmrExtTextOutW, ExtTextOutW({2, 4}, u"a a")).Build());
+  const auto plain = test::RenderEmf(WithFont().Record(EmfRecord::kExtTextOutW, ExtTextOutW({2, 4}, u"a a")).Build());
   const auto justified = test::RenderEmf(WithFont()
-                                             .RecordWords(kEmrSetTextJustification, {12, 1})
-                                             .Record(kEmrExtTextOutW, ExtTextOutW({2, 4}, u"a a"))
+                                             .RecordWords(EmfRecord::kSetTextJustification, {12, 1})
+                                             .Record(EmfRecord::kExtTextOutW, ExtTextOutW({2, 4}, u"a a"))
                                              .Build());
   int plain_first = 0, plain_last = 0, first = 0, last = 0;
   InkColumns(plain, plain_first, plain_last);
@@ -172,8 +169,8 @@ TEST(EmfTextRecords, EightBitTextIsReadInTheAnsiCodePage) {
   PutEmrText(a, {4, 4}, u"x", 76);
   a.U8(0x80);  // the euro sign in Windows-1252
   while (a.Size() % 4) a.U8(0);
-  const auto ansi = test::RenderEmf(WithFont().Record(kEmrExtTextOutA, a.Bytes()).Build());
-  const auto wide = test::RenderEmf(WithFont().Record(kEmrExtTextOutW, ExtTextOutW({4, 4}, u"\u20AC")).Build());
+  const auto ansi = test::RenderEmf(WithFont().Record(EmfRecord::kExtTextOutA, a.Bytes()).Build());
+  const auto wide = test::RenderEmf(WithFont().Record(EmfRecord::kExtTextOutW, ExtTextOutW({4, 4}, u"\u20AC")).Build());
   int first = 0, last = 0;
   ASSERT_GT(InkColumns(wide, first, last), 3);
   EXPECT_EQ(Pixels(ansi), Pixels(wide));
@@ -206,8 +203,8 @@ int TopInkRow(const test::RenderedPage& page, int x0, int x1) {
 }
 
 TEST(EmfTextRecords, YAdvancesRaiseTheFollowingGlyphs) {
-  const auto flat = test::RenderEmf(WithFont().Record(kEmrExtTextOutW, ExtTextOutWithPairs(u"II", {20, 0, 20, 0})).Build());
-  const auto rising = test::RenderEmf(WithFont().Record(kEmrExtTextOutW, ExtTextOutWithPairs(u"II", {20, 6, 20, 6})).Build());
+  const auto flat = test::RenderEmf(WithFont().Record(EmfRecord::kExtTextOutW, ExtTextOutWithPairs(u"II", {20, 0, 20, 0})).Build());
+  const auto rising = test::RenderEmf(WithFont().Record(EmfRecord::kExtTextOutW, ExtTextOutWithPairs(u"II", {20, 6, 20, 6})).Build());
   // The first glyph stays; the second, 20 units on, is 6 units (6 pixels) higher,
   // as the reference renderer draws it.
   EXPECT_EQ(TopInkRow(rising, 0, 15), TopInkRow(flat, 0, 15));
@@ -221,8 +218,8 @@ TEST(EmfTextRecords, ARotatingWorldTransformTurnsTheBaseline) {
   for (float v : {0.8660254f, 0.5f, -0.5f, 0.8660254f, 40.0f, 10.0f}) xform.F32(v);
   test::EmfBuilder b;
   b.Frame({0, 0, 4000, 4000}).Bounds({0, 0, 127, 127}).Handles(2);
-  b.Record(kEmrCreateFont, FontRecord(-20)).RecordWords(kEmrSelectObject, {1});
-  const auto page = test::RenderEmf(b.Record(35, xform.Bytes()).Record(kEmrExtTextOutW, ExtTextOutW({0, 0}, u"HHHHHH")).Build());
+  b.Record(EmfRecord::kExtCreateFontIndirectW, FontRecord(-20)).RecordWords(EmfRecord::kSelectObject, {1});
+  const auto page = test::RenderEmf(b.Record(EmfRecord::kSetWorldTransform, xform.Bytes()).Record(EmfRecord::kExtTextOutW, ExtTextOutW({0, 0}, u"HHHHHH")).Build());
   int top = page.height, bottom = -1, left_y = -1, right_y = -1, first = 0, last = 0;
   ASSERT_GT(InkColumns(page, first, last), 60);
   for (int y = 0; y < page.height; ++y)

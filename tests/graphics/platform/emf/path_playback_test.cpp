@@ -242,13 +242,13 @@ TEST(PathPlayback, DamagedPathRecordsAreSkippedAndPlaybackGoesOn) {
   for (int32_t v : {0, 0, 0, 0, 1000, 10, 10, 50, 50}) w.I32(v);
   w.U8(6);
   w.U8(2);
-  b.Record(56, w.Bytes());
-  b.Record(41, {1, 2, 3});  // AngleArc cut short
+  b.Record(gdi::EmfRecord::kPolyDraw, w.Bytes());
+  b.Record(gdi::EmfRecord::kAngleArc, {1, 2, 3});  // AngleArc cut short
   BeginPath(b);
   Rectangle(b, 40, 40, 50, 50);
   EndPath(b);
-  b.Record(67);  // SelectClipPath without its mode: skipped, the path stays
-  b.Record(62);  // FillPath without its bounds: skipped too
+  b.Record(gdi::EmfRecord::kSelectClipPath);  // SelectClipPath without its mode: skipped, the path stays
+  b.Record(gdi::EmfRecord::kFillPath);  // FillPath without its bounds: skipped too
   StrokePath(b);
   const Ink ink = InkOf(RenderEmf(b.Build()));
   EXPECT_EQ(ink.bounds, (gdi::Rect{40, 40, 51, 51}));

@@ -7,6 +7,7 @@
 #include "graphics/platform/emf/emf_header.h"
 #include "graphics/platform/wmf/wmf_from_emf.h"
 #include "graphics/platform/wmf/wmf_header.h"
+#include "graphics/platform/wmf/wmf_records.h"
 #include "graphics/platform/text/code_page_text.h"
 #include "graphics/platform/wmf/wmf_to_emf.h"
 #include "support/wmf_test_data.h"
@@ -40,10 +41,10 @@ std::vector<uint8_t> Convert(const test::WmfBuilder& b, int32_t x = 0, int32_t y
   return emf.value_or(std::vector<uint8_t>{});
 }
 
-std::vector<EmfRecordView> OfType(const std::vector<uint8_t>& emf, uint32_t type) {
+std::vector<EmfRecordView> OfType(const std::vector<uint8_t>& emf, EmfRecord type) {
   std::vector<EmfRecordView> out;
   for (const auto& r : RecordsOf(emf)) {
-    if (r.type == type) out.push_back(r);
+    if (r.type == TypeWord(type)) out.push_back(r);
   }
   return out;
 }
@@ -79,23 +80,23 @@ TEST(WmfHeaderTest, AcceptsWhatTheReferenceConverterAccepts) {
 TEST(WmfHeaderTest, WalkStopsAtTooSmallOrOverlongRecords) {
   ByteWriter small;
   small.U32(2);
-  small.U16(0x041B);
+  small.U16(wmf::kRectangle);
   const auto walked = [](const std::vector<uint8_t>& wmf) {
     return ForEachWmfRecord(wmf.data(), wmf.size(), [](const WmfRecord&) {});
   };
   auto b = test::RectangleWmf();
   EXPECT_EQ(walked(b.Build()), 4u);
-  EXPECT_EQ(walked(test::RectangleWmf().Raw(small.Bytes()).Record(0x041B, {1, 1, 0, 0}).Build()), 4u);
+  EXPECT_EQ(walked(test::RectangleWmf().Raw(small.Bytes()).Record(wmf::kRectangle, {1, 1, 0, 0}).Build()), 4u);
   ByteWriter overlong;
   overlong.U32(1000);
-  overlong.U16(0x041B);
+  overlong.U16(wmf::kRectangle);
   overlong.U16(0);
   std::vector<uint8_t> wmf = test::RectangleWmf().Build();
   wmf.resize(wmf.size() - 6);  // drop the end-of-file record
   wmf.insert(wmf.end(), overlong.Bytes().begin(), overlong.Bytes().end());
   EXPECT_EQ(walked(wmf), 4u);
   // Records after the end-of-file record are not visited.
-  EXPECT_EQ(walked(test::WmfBuilder().Record(0, {}).Record(0x041B, {1, 1, 0, 0}).Build()), 0u);
+  EXPECT_EQ(walked(test::WmfBuilder().Record(wmf::kEof, {}).Record(wmf::kRectangle, {1, 1, 0, 0}).Build()), 0u);
 }
 
 TEST(WmfToEmfTest, HeaderDescribesTheReferenceScreen) {
@@ -107,7 +108,7 @@ TEST(WmfToEmfTest, HeaderDescribesTheReferenceScreen) {
   EXPECT_EQ(h->millimeters, (Size{320, 240}));
   EXPECT_EQ(h->bytes, emf.size());
   EXPECT_EQ(h->records, RecordsOf(emf).size());
-  EXPECT_EQ(RecordsOf(emf).back().type, kEmrEof);
+  EXPECT_EQ(RecordsOf(emf).back().type, TypeWord(EmfRecord::kEof));
 
   const std::vector<uint8_t> sized = Convert(test::RectangleWmf(), 2540, 1270);
   EXPECT_EQ(ParseEnhMetaHeader(sized.data(), sized.size())->frame, (Rect{0, 0, 2540, 1270}));
@@ -117,61 +118,61 @@ TEST(WmfToEmfTest, ViewportCoversTheFrameInReferencePixels) {
   const std::vector<uint8_t> emf = Convert(test::RectangleWmf(), 2540, 1270);
   const auto records = RecordsOf(emf);
   ASSERT_GE(records.size(), 4u);
-  EXPECT_EQ(records[1].type, 17u);  // SETMAPMODE
+  EXPECT_EQ(records[1].type, TypeWord(EmfRecord::kSetMapMode));
   EXPECT_EQ(records[1].words, std::vector<int32_t>{8});
-  EXPECT_EQ(records[3].type, 11u);  // SETVIEWPORTEXTEX: 2540 and 1270 hundredths in pixels
+  EXPECT_EQ(records[3].type, TypeWord(EmfRecord::kSetViewportExtEx));  // 2540 and 1270 hundredths in pixels
   EXPECT_EQ(records[3].words, (std::vector<int32_t>{81, 41}));
   // The metafile's own window follows.
-  EXPECT_EQ(OfType(emf, 9).back().words, (std::vector<int32_t>{100, 100}));
+  EXPECT_EQ(OfType(emf, EmfRecord::kSetWindowExtEx).back().words, (std::vector<int32_t>{100, 100}));
 }
 
 TEST(WmfToEmfTest, ShapesKeepTheirCoordinatesInEnhancedOrder) {
   test::WmfBuilder b;
-  b.Record(0x041B, {80, 70, 20, 10})                 // Rectangle: bottom, right, top, left
-      .Record(0x061C, {6, 5, 80, 70, 20, 10})        // RoundRect: height, width, box
-      .Record(0x0817, {4, 3, 2, 1, 80, 70, 20, 10})  // Arc: end, start, box
-      .Record(0x0214, {7, 8})                        // MoveTo y, x
-      .Record(0x020F, {5, 5})                        // OffsetWindowOrg
-      .Record(0x020F, {1, 2});
+  b.Record(wmf::kRectangle, {80, 70, 20, 10})                 // Rectangle: bottom, right, top, left
+      .Record(wmf::kRoundRect, {6, 5, 80, 70, 20, 10})        // RoundRect: height, width, box
+      .Record(wmf::kArc, {4, 3, 2, 1, 80, 70, 20, 10})  // Arc: end, start, box
+      .Record(wmf::kMoveTo, {7, 8})                        // MoveTo y, x
+      .Record(wmf::kOffsetWindowOrg, {5, 5})                        // OffsetWindowOrg
+      .Record(wmf::kOffsetWindowOrg, {1, 2});
   const std::vector<uint8_t> emf = Convert(b);
-  EXPECT_EQ(OfType(emf, 43).at(0).words, (std::vector<int32_t>{10, 20, 70, 80}));
-  EXPECT_EQ(OfType(emf, 44).at(0).words, (std::vector<int32_t>{10, 20, 70, 80, 5, 6}));
-  EXPECT_EQ(OfType(emf, 45).at(0).words, (std::vector<int32_t>{10, 20, 70, 80, 1, 2, 3, 4}));
-  EXPECT_EQ(OfType(emf, 27).at(0).words, (std::vector<int32_t>{8, 7}));
-  const auto origins = OfType(emf, 10);  // SETWINDOWORGEX accumulates the offsets
+  EXPECT_EQ(OfType(emf, EmfRecord::kRectangle).at(0).words, (std::vector<int32_t>{10, 20, 70, 80}));
+  EXPECT_EQ(OfType(emf, EmfRecord::kRoundRect).at(0).words, (std::vector<int32_t>{10, 20, 70, 80, 5, 6}));
+  EXPECT_EQ(OfType(emf, EmfRecord::kArc).at(0).words, (std::vector<int32_t>{10, 20, 70, 80, 1, 2, 3, 4}));
+  EXPECT_EQ(OfType(emf, EmfRecord::kMoveToEx).at(0).words, (std::vector<int32_t>{8, 7}));
+  const auto origins = OfType(emf, EmfRecord::kSetWindowOrgEx);  // SETWINDOWORGEX accumulates the offsets
   ASSERT_EQ(origins.size(), 2u);
   EXPECT_EQ(origins[1].words, (std::vector<int32_t>{7, 6}));
 }
 
 TEST(WmfToEmfTest, PolygonCarriesItsPointsAndBounds) {
-  const std::vector<uint8_t> emf = Convert(test::WmfBuilder().Record(0x0324, {3, 0, 0, 50, 10, 25, 40}));
-  EXPECT_EQ(OfType(emf, 3).at(0).words,
+  const std::vector<uint8_t> emf = Convert(test::WmfBuilder().Record(wmf::kPolygon, {3, 0, 0, 50, 10, 25, 40}));
+  EXPECT_EQ(OfType(emf, EmfRecord::kPolygon).at(0).words,
             (std::vector<int32_t>{0, 0, 50, 40, 3, 0, 0, 50, 10, 25, 40}));
   // A count beyond the record's data drops the record.
-  EXPECT_TRUE(OfType(Convert(test::WmfBuilder().Record(0x0324, {30, 0, 0})), 3).empty());
+  EXPECT_TRUE(OfType(Convert(test::WmfBuilder().Record(wmf::kPolygon, {30, 0, 0})), EmfRecord::kPolygon).empty());
 }
 
 TEST(WmfToEmfTest, ObjectsTakeTheLowestFreeSlot) {
   test::WmfBuilder b;
-  b.Record(0x02FA, {0, 1, 0, 0, 0})     // pen -> slot 0
-      .Record(0x02FC, {0, 0, 0, 0})     // brush -> slot 1
-      .Record(0x06FF, {0, 0, 0})        // region (not converted) -> slot 2
-      .Record(0x01F0, {0})              // delete the pen
-      .Record(0x02FC, {0, 255, 0, 0})   // brush -> slot 0 again
-      .Record(0x02FA, {0, 1, 0, 0, 0})  // pen -> slot 3, after the region
-      .Record(0x012D, {3})
-      .Record(0x012D, {2});             // selecting the region emits nothing
+  b.Record(wmf::kCreatePenIndirect, {0, 1, 0, 0, 0})     // pen -> slot 0
+      .Record(wmf::kCreateBrushIndirect, {0, 0, 0, 0})     // brush -> slot 1
+      .Record(wmf::kCreateRegion, {0, 0, 0})        // region (not converted) -> slot 2
+      .Record(wmf::kDeleteObject, {0})              // delete the pen
+      .Record(wmf::kCreateBrushIndirect, {0, 255, 0, 0})   // brush -> slot 0 again
+      .Record(wmf::kCreatePenIndirect, {0, 1, 0, 0, 0})  // pen -> slot 3, after the region
+      .Record(wmf::kSelectObject, {3})
+      .Record(wmf::kSelectObject, {2});             // selecting the region emits nothing
   const std::vector<uint8_t> emf = Convert(b);
-  const auto pens = OfType(emf, 38);
-  const auto brushes = OfType(emf, 39);
+  const auto pens = OfType(emf, EmfRecord::kCreatePen);
+  const auto brushes = OfType(emf, EmfRecord::kCreateBrushIndirect);
   ASSERT_EQ(pens.size(), 2u);
   ASSERT_EQ(brushes.size(), 2u);
   EXPECT_EQ(pens[0].words[0], 1);
   EXPECT_EQ(brushes[0].words[0], 2);
   EXPECT_EQ(brushes[1].words[0], 1);
   EXPECT_EQ(pens[1].words[0], 4);
-  EXPECT_EQ(OfType(emf, 40).at(0).words, std::vector<int32_t>{1});
-  const auto selects = OfType(emf, 37);
+  EXPECT_EQ(OfType(emf, EmfRecord::kDeleteObject).at(0).words, std::vector<int32_t>{1});
+  const auto selects = OfType(emf, EmfRecord::kSelectObject);
   ASSERT_EQ(selects.size(), 1u);
   EXPECT_EQ(selects[0].words, std::vector<int32_t>{4});
   EXPECT_EQ(ParseEnhMetaHeader(emf.data(), emf.size())->handles, 5);
@@ -201,28 +202,28 @@ std::u16string TextOf(const EmfRecordView& r) {
 
 TEST(WmfToEmfTest, TextIsDecodedWithTheSelectedFontsCharset) {
   test::WmfBuilder b;
-  b.RecordBytes(0x02FB, FontParams(0, "Arial"))
-      .RecordBytes(0x02FB, FontParams(2, "Symbol"))
-      .Record(0x012D, {0})
-      .RecordBytes(0x0521, {2, 0, 'a', 0x80, 20, 0, 10, 0})  // TextOut "a€" at (10, 20)
-      .Record(0x012D, {1})
-      .RecordBytes(0x0521, {1, 0, 'a', 0, 20, 0, 10, 0});
+  b.RecordBytes(wmf::kCreateFontIndirect, FontParams(0, "Arial"))
+      .RecordBytes(wmf::kCreateFontIndirect, FontParams(2, "Symbol"))
+      .Record(wmf::kSelectObject, {0})
+      .RecordBytes(wmf::kTextOut, {2, 0, 'a', 0x80, 20, 0, 10, 0})  // TextOut "a€" at (10, 20)
+      .Record(wmf::kSelectObject, {1})
+      .RecordBytes(wmf::kTextOut, {1, 0, 'a', 0, 20, 0, 10, 0});
   const std::vector<uint8_t> emf = Convert(b);
-  const auto texts = OfType(emf, 84);
+  const auto texts = OfType(emf, EmfRecord::kExtTextOutW);
   ASSERT_EQ(texts.size(), 2u);
   EXPECT_EQ(texts[0].words[7], 10);  // reference point
   EXPECT_EQ(texts[0].words[8], 20);
   EXPECT_EQ(TextOf(texts[0]), u"a\u20AC");
   EXPECT_EQ(TextOf(texts[1]), u"\uF061");
-  const auto fonts = OfType(emf, 82);
+  const auto fonts = OfType(emf, EmfRecord::kExtCreateFontIndirectW);
   ASSERT_EQ(fonts.size(), 2u);
   EXPECT_EQ(fonts[0].words[1], -12);  // height
 }
 
 TEST(WmfToEmfTest, ExtTextOutKeepsItsSpacing) {
   test::WmfBuilder b;
-  b.RecordBytes(0x0A32, {20, 0, 10, 0, 2, 0, 0, 0, 'h', 'i', 7, 0, 9, 0});
-  const auto texts = OfType(Convert(b), 84);
+  b.RecordBytes(wmf::kExtTextOut, {20, 0, 10, 0, 2, 0, 0, 0, 'h', 'i', 7, 0, 9, 0});
+  const auto texts = OfType(Convert(b), EmfRecord::kExtTextOutW);
   ASSERT_EQ(texts.size(), 1u);
   const size_t dx = (uint32_t(texts[0].words[16]) - 8) / 4;
   ASSERT_GT(dx, 0u);
@@ -240,17 +241,17 @@ TEST(WmfTextTest, DecodesAndEncodesWindows1252AndSymbol) {
 
 TEST(WmfFromEmfTest, ShapesSurviveTheRoundTrip) {
   test::WmfBuilder b;
-  b.Record(0x0103, {8}).Record(0x020C, {100, 200}).Record(0x041B, {80, 70, 20, 10});
+  b.Record(wmf::kSetMapMode, {8}).Record(wmf::kSetWindowExt, {100, 200}).Record(wmf::kRectangle, {80, 70, 20, 10});
   const std::vector<uint8_t> emf = Convert(b, 2540, 1270);
   const WinMetaFileBits back = ConvertEnhMetaFileToWin(emf.data(), emf.size());
   ASSERT_TRUE(ParseWinMetaHeader(back.wmf.data(), back.wmf.size()).has_value());
   std::vector<WmfRecord> records;
   ForEachWmfRecord(back.wmf.data(), back.wmf.size(), [&](const WmfRecord& r) { records.push_back(r); });
   ASSERT_EQ(records.size(), 3u);  // window origin, window extent, rectangle
-  EXPECT_EQ(records[1].function, 0x020C);
+  EXPECT_EQ(records[1].function, wmf::kSetWindowExt);
   EXPECT_EQ(LoadU16(records[1].params), 41);  // the frame's height in reference pixels
   EXPECT_EQ(LoadU16(records[1].params + 2), 81);
-  EXPECT_EQ(records[2].function, 0x041B);
+  EXPECT_EQ(records[2].function, wmf::kRectangle);
   // 10..70 of a 200-unit window over 81 pixels.
   EXPECT_EQ(static_cast<int16_t>(LoadU16(records[2].params + 6)), 4);
   EXPECT_EQ(static_cast<int16_t>(LoadU16(records[2].params + 2)), 28);

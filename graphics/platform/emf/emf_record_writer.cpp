@@ -1,4 +1,4 @@
-#include "graphics/platform/wmf/wmf_emf_writer.h"
+#include "graphics/platform/emf/emf_record_writer.h"
 
 namespace vx::gdi {
 
@@ -6,10 +6,10 @@ namespace {
 constexpr uint32_t kEofRecordSize = 20;
 }
 
-void EmfRecordWriter::Add(uint32_t type, const std::vector<uint8_t>& body) {
+void EmfRecordWriter::Add(EmfRecord type, const std::vector<uint8_t>& body) {
   const size_t padded = (body.size() + 3) & ~size_t(3);
   ByteWriter head;
-  head.U32(type);
+  head.U32(TypeWord(type));
   head.U32(static_cast<uint32_t>(8 + padded));
   records_.insert(records_.end(), head.Bytes().begin(), head.Bytes().end());
   records_.insert(records_.end(), body.begin(), body.end());
@@ -24,7 +24,7 @@ std::vector<uint8_t> EmfRecordWriter::Finish(EnhMetaHeader header) const {
   std::vector<uint8_t> out = EncodeEnhMetaHeader(header);
   out.insert(out.end(), records_.begin(), records_.end());
   ByteWriter eof;
-  eof.U32(kEmrEof);
+  eof.U32(TypeWord(EmfRecord::kEof));
   eof.U32(kEofRecordSize);
   eof.U32(0);                // no palette entries
   eof.U32(16);               // where they would start

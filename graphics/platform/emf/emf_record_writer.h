@@ -1,5 +1,6 @@
 // Collects enhanced-metafile records and closes them into a whole metafile
-// with header and end-of-file record (the converter's output side).
+// with header and end-of-file record: the output side of the converter from
+// Windows metafiles and of anything else that records.
 #pragma once
 
 #include <cstdint>
@@ -7,14 +8,15 @@
 
 #include "base/byte_reader.h"
 #include "graphics/platform/emf/emf_header.h"
+#include "graphics/platform/emf/emf_record_type.h"
 
 namespace vx::gdi {
 
 class EmfRecordWriter {
 public:
   // Appends one record: type, size, the body padded to four bytes.
-  void Add(uint32_t type, const std::vector<uint8_t>& body);
-  void Add(uint32_t type, ByteWriter& body) { Add(type, body.Bytes()); }
+  void Add(EmfRecord type, const std::vector<uint8_t>& body);
+  void Add(EmfRecord type, ByteWriter& body) { Add(type, body.Bytes()); }
 
   uint32_t RecordCount() const { return count_; }
 
