@@ -14,9 +14,7 @@ namespace {
 
 using test::Bytes;
 
-constexpr uint32_t kEmrGdiComment = 70;
-constexpr uint32_t kEmrExtCreateFontIndirectW = 82;
-constexpr uint32_t kEmrGlsRecord = 102;  // no handler: skipped by the playback
+using gdi::EmfRecord;  // kGlsRecord has no handler: the playback skips it
 
 TEST(PageDiagnostics, ListSizeTimeNotesFontsAndEmfPlus) {
   TPageDiagnostics page;
@@ -96,11 +94,11 @@ Bytes EmfPlusHeaderComment() {
 TEST(RenderPageFile, VerboseTellsSkippedRecordsFontsAndEmfPlus) {
   const Bytes emf = test::EmfBuilder()
                         .Handles(2)
-                        .Record(kEmrGdiComment, EmfPlusHeaderComment())
-                        .Record(kEmrGdiComment, EmfPlusHeaderComment())
-                        .Record(kEmrExtCreateFontIndirectW, FontRecord(u"Times New Roman"))
-                        .Record(kEmrGlsRecord, {0, 0, 0, 0})
-                        .Record(kEmrGlsRecord, {0, 0, 0, 0})
+                        .Record(EmfRecord::kGdiComment, EmfPlusHeaderComment())
+                        .Record(EmfRecord::kGdiComment, EmfPlusHeaderComment())
+                        .Record(EmfRecord::kExtCreateFontIndirectW, FontRecord(u"Times New Roman"))
+                        .Record(EmfRecord::kGlsRecord, {0, 0, 0, 0})
+                        .Record(EmfRecord::kGlsRecord, {0, 0, 0, 0})
                         .Build();
   const auto metafile = test::MetafileFrom(emf);
   test::TempFolder folder;
@@ -123,7 +121,7 @@ TEST(RenderPageFile, VerboseTellsSkippedRecordsFontsAndEmfPlus) {
 }
 
 TEST(RenderPageFile, VerboseWritesTheSameFileAsWithoutIt) {
-  const auto metafile = test::MetafileFrom(test::EmfBuilder().Record(kEmrGlsRecord, {0, 0, 0, 0}).Build());
+  const auto metafile = test::MetafileFrom(test::EmfBuilder().Record(EmfRecord::kGlsRecord, {0, 0, 0, 0}).Build());
   test::TempFolder folder;
   TConversionOptions verbose;
   verbose.verbose = true;

@@ -1,4 +1,5 @@
 #include "graphics/metafile_canvas.h"
+#include "graphics/platform/emf/emf_record_type.h"
 
 #include <gtest/gtest.h>
 
@@ -111,7 +112,7 @@ TEST(MetafileCanvas, HeaderCarriesTheReferenceScreenAndTotals) {
     last = at;
   }
   EXPECT_EQ(header->records, records);
-  EXPECT_EQ(LoadU32(emf.data() + last), gdi::kEmrEof);
+  EXPECT_EQ(LoadU32(emf.data() + last), gdi::TypeWord(gdi::EmfRecord::kEof));
   // The logo's palette was realised: the end record carries its 256 entries.
   EXPECT_EQ(header->palette_entries, 256u);
   EXPECT_EQ(LoadU32(emf.data() + last + 8), 256u);

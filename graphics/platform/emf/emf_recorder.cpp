@@ -5,6 +5,7 @@
 
 #include "graphics/platform/emf/emf_header.h"
 #include "graphics/platform/emf/emf_player.h"
+#include "graphics/platform/emf/emf_record_type.h"
 #include "graphics/platform/gdi/device_context.h"
 #include "graphics/platform/raster/halftone_palette.h"
 #include "graphics/platform/raster/pixel_surface.h"
@@ -13,17 +14,6 @@
 namespace vx::gdi {
 
 namespace {
-
-// Record types (published numbers of the enhanced-metafile format).
-enum : uint32_t {
-  kPolyBezier = 2, kPolygon = 3, kPolyline = 4, kEof = 14, kSetPixelV = 15, kSetBkMode = 18,
-  kSetTextAlign = 22, kSetTextColor = 24, kSetBkColor = 25, kMoveToEx = 27, kSelectObject = 37,
-  kCreatePen = 38, kCreateBrushIndirect = 39, kDeleteObject = 40, kEllipse = 42, kRectangle = 43,
-  kRoundRect = 44, kArc = 45, kChord = 46, kPie = 47, kSelectPalette = 48, kCreatePalette = 49,
-  kRealizePalette = 52, kLineTo = 54, kBitBlt = 76, kStretchDIBits = 81,
-  kExtCreateFontIndirectW = 82, kExtTextOutW = 84, kPolyBezier16 = 85, kPolygon16 = 86,
-  kPolyline16 = 87,
-};
 
 constexpr uint32_t kStockFlag = 0x80000000u;
 constexpr uint32_t kHeaderSize = 108;
@@ -148,17 +138,17 @@ int EmfRecorder::DeviceCaps(int index) const {
   }
 }
 
-void EmfRecorder::Emit(uint32_t type, const std::vector<uint8_t>& parameters) {
+void EmfRecorder::Emit(EmfRecord type, const std::vector<uint8_t>& parameters) {
   if (closed_) return;
   const size_t size = 8 + ((parameters.size() + 3) & ~size_t(3));
-  body_.U32(type);
+  body_.U32(TypeWord(type));
   body_.U32(uint32_t(size));
   body_.Append(parameters.data(), parameters.size());
   for (size_t i = 8 + parameters.size(); i < size; ++i) body_.U8(0);
   ++records_;
 }
 
-void EmfRecorder::EmitHandle(uint32_t type, uint32_t handle) {
+void EmfRecorder::EmitHandle(EmfRecord type, uint32_t handle) {
   ByteWriter w;
   w.U32(handle);
   Emit(type, w.Bytes());
@@ -177,13 +167,13 @@ uint32_t EmfRecorder::AddHandle() {
 
 void EmfRecorder::DeleteHandle(uint32_t handle) {
   if (handle == 0 || handle > slots_.size() || !slots_[handle - 1]) return;
-  EmitHandle(kDeleteObject, handle);
+  EmitHandle(EmfRecord::kDeleteObject, handle);
   slots_[handle - 1] = false;
 }
 
 void EmfRecorder::Deselect(Selection& selection, uint32_t stock) {
   if (closed_) return;
-  EmitHandle(kSelectObject, kStockFlag | stock);
+  EmitHandle(EmfRecord::kSelectObject, kStockFlag | stock);
   DeleteHandle(selection.handle);
   selection.handle = 0;
 }
@@ -198,8 +188,8 @@ void EmfRecorder::SelectPen(const LogPen& pen) {
   w.I32(pen.width);
   w.I32(0);
   w.U32(pen.color);
-  Emit(kCreatePen, w.Bytes());
-  EmitHandle(kSelectObject, handle);
+  Emit(EmfRecord::kCreatePen, w.Bytes());
+  EmitHandle(EmfRecord::kSelectObject, handle);
   pen_.handle = handle;
   pen_value_ = pen;
   DeleteHandle(previous);
@@ -214,8 +204,8 @@ void EmfRecorder::SelectBrush(const LogBrush& brush) {
   w.U32(brush.style);
   w.U32(brush.color);
   w.U32(brush.hatch);
-  Emit(kCreateBrushIndirect, w.Bytes());
-  EmitHandle(kSelectObject, handle);
+  Emit(EmfRecord::kCreateBrushIndirect, w.Bytes());
+  EmitHandle(EmfRecord::kSelectObject, handle);
   brush_.handle = handle;
   brush_value_ = brush;
   DeleteHandle(previous);
@@ -244,8 +234,8 @@ void EmfRecorder::SelectFont(const LogFont& font) {
     w.U16(i < font.face_name.size() && i + 1 < kFaceNameChars ? uint16_t(font.face_name[i]) : 0);
   for (size_t i = 0; i < kExtLogFontTail; ++i) w.U8(0);
   for (size_t i = 0; i < kPanoseBytes; ++i) w.U8(kPanoseNoFit);
-  Emit(kExtCreateFontIndirectW, w.Bytes());
-  EmitHandle(kSelectObject, handle);
+  Emit(EmfRecord::kExtCreateFontIndirectW, w.Bytes());
+  EmitHandle(EmfRecord::kSelectObject, handle);
   font_.handle = handle;
   font_value_ = font;
   if (font_value_.face_name.size() >= kFaceNameChars) font_value_.face_name.resize(kFaceNameChars - 1);
@@ -282,20 +272,20 @@ void EmfRecorder::RealizePalette(const std::vector<PaletteEntry>& entries) {
     w.U8(entries[i].b);
     w.U8(0);
   }
-  Emit(kCreatePalette, w.Bytes());
-  EmitHandle(kSelectPalette, handle);
-  Emit(kRealizePalette, {});
+  Emit(EmfRecord::kCreatePalette, w.Bytes());
+  EmitHandle(EmfRecord::kSelectPalette, handle);
+  Emit(EmfRecord::kRealizePalette, {});
   palette_handle_ = handle;
   palette_.assign(entries.begin(), entries.begin() + std::ptrdiff_t(count));
   DeleteHandle(previous);
 }
 
-void EmfRecorder::SetTextColor(ColorRef color) { EmitHandle(kSetTextColor, color); }
-void EmfRecorder::SetBkColor(ColorRef color) { EmitHandle(kSetBkColor, color); }
-void EmfRecorder::SetBkMode(int mode) { EmitHandle(kSetBkMode, uint32_t(mode)); }
+void EmfRecorder::SetTextColor(ColorRef color) { EmitHandle(EmfRecord::kSetTextColor, color); }
+void EmfRecorder::SetBkColor(ColorRef color) { EmitHandle(EmfRecord::kSetBkColor, color); }
+void EmfRecorder::SetBkMode(int mode) { EmitHandle(EmfRecord::kSetBkMode, uint32_t(mode)); }
 
 void EmfRecorder::SetTextAlign(uint32_t align) {
-  EmitHandle(kSetTextAlign, align);
+  EmitHandle(EmfRecord::kSetTextAlign, align);
   text_align_ = align;
 }
 
@@ -321,20 +311,20 @@ int32_t EmfRecorder::PenAllowance() const {
 void EmfRecorder::MoveTo(Point p) {
   ByteWriter w;
   WritePoint(w, p);
-  Emit(kMoveToEx, w.Bytes());
+  Emit(EmfRecord::kMoveToEx, w.Bytes());
   current_position_ = p;
 }
 
 void EmfRecorder::LineTo(Point p) {
   ByteWriter w;
   WritePoint(w, p);
-  Emit(kLineTo, w.Bytes());
+  Emit(EmfRecord::kLineTo, w.Bytes());
   IncludeInBounds(Inflate(PointsBounds({current_position_, p}), PenAllowance()));
   current_position_ = p;
 }
 
 // Points that fit 16 bits go into the short form of the record.
-void EmfRecorder::PolyRecord(uint32_t type32, uint32_t type16, const std::vector<Point>& points) {
+void EmfRecorder::PolyRecord(EmfRecord type32, EmfRecord type16, const std::vector<Point>& points) {
   if (points.empty()) return;
   const Rect bounds = PointsBounds(points);
   const bool short_points = FitsShortPoints(points);
@@ -353,15 +343,15 @@ void EmfRecorder::PolyRecord(uint32_t type32, uint32_t type16, const std::vector
   IncludeInBounds(Inflate(bounds, PenAllowance()));
 }
 
-void EmfRecorder::Polyline(const std::vector<Point>& points) { PolyRecord(kPolyline, kPolyline16, points); }
+void EmfRecorder::Polyline(const std::vector<Point>& points) { PolyRecord(EmfRecord::kPolyline, EmfRecord::kPolyline16, points); }
 
 void EmfRecorder::Polygon(const std::vector<Point>& points) {
   if (points.size() < 2) return;
-  PolyRecord(kPolygon, kPolygon16, points);
+  PolyRecord(EmfRecord::kPolygon, EmfRecord::kPolygon16, points);
 }
 
 void EmfRecorder::PolyBezier(const std::vector<Point>& points) {
-  PolyRecord(kPolyBezier, kPolyBezier16, points);
+  PolyRecord(EmfRecord::kPolyBezier, EmfRecord::kPolyBezier16, points);
 }
 
 // The recording context works in the compatible graphics mode, whose shapes
@@ -372,7 +362,7 @@ Rect EmfRecorder::ShapeBounds(const Rect& rect) const {
   return Inflate({box.left, box.top, box.right - 1, box.bottom - 1}, PenAllowance());
 }
 
-void EmfRecorder::BoxRecord(uint32_t type, const Rect& rect) {
+void EmfRecorder::BoxRecord(EmfRecord type, const Rect& rect) {
   if (rect.left == rect.right || rect.top == rect.bottom) return;
   const Rect box = Normalized(rect);
   ByteWriter w;
@@ -381,8 +371,8 @@ void EmfRecorder::BoxRecord(uint32_t type, const Rect& rect) {
   IncludeInBounds(ShapeBounds(rect));
 }
 
-void EmfRecorder::Rectangle(const Rect& rect) { BoxRecord(kRectangle, rect); }
-void EmfRecorder::Ellipse(const Rect& rect) { BoxRecord(kEllipse, rect); }
+void EmfRecorder::Rectangle(const Rect& rect) { BoxRecord(EmfRecord::kRectangle, rect); }
+void EmfRecorder::Ellipse(const Rect& rect) { BoxRecord(EmfRecord::kEllipse, rect); }
 
 void EmfRecorder::RoundRect(const Rect& rect, Size corner) {
   if (rect.left == rect.right || rect.top == rect.bottom) return;
@@ -391,11 +381,11 @@ void EmfRecorder::RoundRect(const Rect& rect, Size corner) {
   WriteRect(w, {box.left, box.top, box.right - 1, box.bottom - 1});
   w.I32(corner.cx);
   w.I32(corner.cy);
-  Emit(kRoundRect, w.Bytes());
+  Emit(EmfRecord::kRoundRect, w.Bytes());
   IncludeInBounds(ShapeBounds(rect));
 }
 
-void EmfRecorder::ArcRecord(uint32_t type, const Rect& rect, Point start, Point end) {
+void EmfRecorder::ArcRecord(EmfRecord type, const Rect& rect, Point start, Point end) {
   if (rect.left == rect.right || rect.top == rect.bottom) return;
   const Rect box = Normalized(rect);
   ByteWriter w;
@@ -406,9 +396,9 @@ void EmfRecorder::ArcRecord(uint32_t type, const Rect& rect, Point start, Point 
   IncludeInBounds(ShapeBounds(rect));
 }
 
-void EmfRecorder::Arc(const Rect& rect, Point start, Point end) { ArcRecord(kArc, rect, start, end); }
-void EmfRecorder::Chord(const Rect& rect, Point start, Point end) { ArcRecord(kChord, rect, start, end); }
-void EmfRecorder::Pie(const Rect& rect, Point start, Point end) { ArcRecord(kPie, rect, start, end); }
+void EmfRecorder::Arc(const Rect& rect, Point start, Point end) { ArcRecord(EmfRecord::kArc, rect, start, end); }
+void EmfRecorder::Chord(const Rect& rect, Point start, Point end) { ArcRecord(EmfRecord::kChord, rect, start, end); }
+void EmfRecorder::Pie(const Rect& rect, Point start, Point end) { ArcRecord(EmfRecord::kPie, rect, start, end); }
 
 void EmfRecorder::PatBlt(const Rect& rect, uint32_t rop) {
   ByteWriter w;
@@ -423,7 +413,7 @@ void EmfRecorder::PatBlt(const Rect& rect, uint32_t rop) {
   w.I32(0);
   for (const float f : {1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f}) w.F32(f);
   for (int i = 0; i < 6; ++i) w.U32(0);  // background colour, usage, no bitmap
-  Emit(kBitBlt, w.Bytes());
+  Emit(EmfRecord::kBitBlt, w.Bytes());
   IncludeInBounds(bounds);
 }
 
@@ -431,7 +421,7 @@ void EmfRecorder::SetPixelV(Point p, ColorRef color) {
   ByteWriter w;
   WritePoint(w, p);
   w.U32(color);
-  Emit(kSetPixelV, w.Bytes());
+  Emit(EmfRecord::kSetPixelV, w.Bytes());
   IncludeInBounds({p.x, p.y, p.x, p.y});
 }
 
@@ -484,7 +474,7 @@ void EmfRecorder::ExtTextOut(Point origin, uint32_t options, const Rect* rect, c
   for (const char16_t c : text) w.U16(uint16_t(c));
   if (chars % 2 != 0) w.U16(0);
   for (size_t i = 0; i < text.size(); ++i) w.I32(i < spacing.size() ? spacing[i] : 0);
-  Emit(kExtTextOutW, w.Bytes());
+  Emit(EmfRecord::kExtTextOutW, w.Bytes());
   IncludeInBounds(bounds);
   if (rect != nullptr && (options & ETO_OPAQUE)) IncludeInBounds({rect->left, rect->top, rect->right - 1, rect->bottom - 1});
 }
@@ -516,7 +506,7 @@ void EmfRecorder::StretchDIBits(const Rect& dest, const DibImage& source, const 
   w.I32(dest.bottom);
   w.Append(info.data(), info.size());
   w.Append(bits.data(), bits.size());
-  Emit(kStretchDIBits, w.Bytes());
+  Emit(EmfRecord::kStretchDIBits, w.Bytes());
   IncludeInBounds(bounds);
 }
 
@@ -593,7 +583,7 @@ std::vector<uint8_t> EmfRecorder::Close() {
       w.U8(0);
     }
     w.U32(eof_size);
-    Emit(kEof, w.Bytes());
+    Emit(EmfRecord::kEof, w.Bytes());
   }
   closed_ = true;
 

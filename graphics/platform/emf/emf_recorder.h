@@ -12,6 +12,7 @@
 
 #include "base/byte_reader.h"
 #include "graphics/platform/drawing_backend.h"
+#include "graphics/platform/emf/emf_record_type.h"
 
 namespace vx::gdi {
 
@@ -76,15 +77,15 @@ private:
   };
 
   // Appends one record: type, size (the parameters padded to 4 bytes), parameters.
-  void Emit(uint32_t type, const std::vector<uint8_t>& parameters);
-  void EmitHandle(uint32_t type, uint32_t handle);
+  void Emit(EmfRecord type, const std::vector<uint8_t>& parameters);
+  void EmitHandle(EmfRecord type, uint32_t handle);
   uint32_t AddHandle();
   void DeleteHandle(uint32_t handle);
   void Deselect(Selection& selection, uint32_t stock);
   void IncludeInBounds(Rect inclusive);
-  void PolyRecord(uint32_t type32, uint32_t type16, const std::vector<Point>& points);
-  void BoxRecord(uint32_t type, const Rect& rect);
-  void ArcRecord(uint32_t type, const Rect& rect, Point start, Point end);
+  void PolyRecord(EmfRecord type32, EmfRecord type16, const std::vector<Point>& points);
+  void BoxRecord(EmfRecord type, const Rect& rect);
+  void ArcRecord(EmfRecord type, const Rect& rect, Point start, Point end);
   Rect ShapeBounds(const Rect& rect) const;
   int32_t PenAllowance() const;
 
