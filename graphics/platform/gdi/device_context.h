@@ -1,7 +1,9 @@
 // A memory device context compatible with the screen: GDI's drawing state
 // (mapping, world transform, objects, colours, modes, clipping, save stack) and
-// its drawing operations into a selected 8-bit surface. Coordinates passed to
-// drawing operations are logical; FillSolidRect takes device coordinates.
+// its drawing operations into a selected pixel target. It turns logical
+// coordinates into device space and hands geometry and colour references to
+// the target, which turns them into pixels. Coordinates passed to drawing
+// operations are logical; FillSolidRect takes device coordinates.
 #pragma once
 
 #include <cstdint>
@@ -15,20 +17,28 @@
 #include "graphics/platform/core/gdi_objects.h"
 #include "graphics/platform/core/gdi_types.h"
 #include "graphics/platform/geometry/path.h"
+#include "graphics/platform/raster/paint.h"
 #include "graphics/platform/raster/pixel_surface.h"
+#include "graphics/platform/raster/pixel_target.h"
 #include "graphics/platform/raster/region.h"
-#include "graphics/platform/raster/scan.h"
-#include "graphics/platform/raster/span_writer.h"
 
 namespace vx::gdi {
+
+struct Span;
 
 class TDeviceContext {
 public:
   TDeviceContext();
+  ~TDeviceContext();
+  TDeviceContext(const TDeviceContext&) = delete;
+  TDeviceContext& operator=(const TDeviceContext&) = delete;
 
-  // The surface drawn into (not owned); nullptr draws nothing.
+  // The 8-bit halftone page drawn into (not owned); nullptr draws nothing.
   void SelectSurface(PixelSurface8* surface);
   PixelSurface8* Surface() const { return surface_; }
+  // A target of any format drawn into (not owned); nullptr draws nothing.
+  void SelectTarget(PixelTarget* target);
+  PixelTarget& Target() const { return *target_; }
   // The screen's values (ScreenDeviceCaps).
   int GetDeviceCaps(int index) const;
 
@@ -266,7 +276,9 @@ private:
   bool HasEndedPath() const { return !state_.path_open && state_.path != nullptr; }
   void BlitPixels(const StretchMapping& mapping, const DibImage* source, uint32_t rop);
 
-  PixelSurface8* surface_ = nullptr;
+  PixelSurface8* surface_ = nullptr;           // as selected by SelectSurface
+  std::unique_ptr<PixelTarget> surface_target_;  // the halftone target over surface_
+  PixelTarget* target_ = &NullPixelTarget();
   Size ref_pixels_;
   Size ref_mm_;
   XForm base_;

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "graphics/platform/gdi/device_context.h"
-#include "graphics/platform/raster/halftone_palette.h"
+#include "graphics/platform/raster/scan.h"
 #include "graphics/platform/raster/span_writer.h"
 #include "graphics/platform/geometry/stroke.h"
 
@@ -14,9 +14,9 @@ namespace {
 
 bool PenIsNull(const LogPen& pen) { return (pen.style & PS_STYLE_MASK) == PS_NULL; }
 
-uint8_t PenIndex(const LogPen& pen) {
-  if (pen.extended && pen.brush.style == BS_SOLID) return NearestHalftoneIndex(pen.brush.color);
-  return NearestHalftoneIndex(pen.color);
+ColorRef PenColor(const LogPen& pen) {
+  if (pen.extended && pen.brush.style == BS_SOLID) return pen.brush.color;
+  return pen.color;
 }
 
 std::vector<PointF> FlattenBeziers(const std::vector<PointF>& pts) {
@@ -74,16 +74,16 @@ Paint TDeviceContext::BrushPaint(const LogBrush& brush, bool& draws) const {
       Paint p;
       p.kind = Paint::Kind::Hatch;
       p.hatch = brush.hatch;
-      p.index = NearestHalftoneIndex(brush.color);
-      p.background = NearestHalftoneIndex(state_.bk_color);
+      p.color = brush.color;
+      p.background = state_.bk_color;
       p.opaque = state_.bk_mode == OPAQUE;
-      if (brush.hatch > HS_DIAGCROSS) return Paint::Solid(p.index);
+      if (brush.hatch > HS_DIAGCROSS) return Paint::Solid(p.color);
       return p;
     }
     case BS_DIBPATTERN:
     case BS_DIBPATTERNPT:
     case BS_PATTERN: {
-      if (!brush.pattern) return Paint::Solid(NearestHalftoneIndex(brush.color));
+      if (!brush.pattern) return Paint::Solid(brush.color);
       Paint p;
       p.kind = Paint::Kind::Pattern;
       const DibImage& img = *brush.pattern;
@@ -97,49 +97,47 @@ Paint TDeviceContext::BrushPaint(const LogBrush& brush, bool& draws) const {
             const ColorRef col = img.Index(x, y) ? state_.bk_color : state_.text_color;
             c = {GetRValue(col), GetGValue(col), GetBValue(col)};
           }
-          p.pattern[size_t(y) * img.Width() + x] = NearestHalftoneIndex(c.r, c.g, c.b);
+          p.pattern[size_t(y) * img.Width() + x] = c;
         }
       return p;
     }
-    default: return Paint::Solid(NearestHalftoneIndex(brush.color));
+    default: return Paint::Solid(brush.color);
   }
 }
 
 void TDeviceContext::FillDeviceRegion(const Region& region, const LogBrush& brush) {
-  if (surface_ == nullptr) return;
   bool draws = false;
   const Paint paint = BrushPaint(brush, draws);
   if (!draws) return;
   const Region clip = EffectiveClip();
-  SpanWriter(*surface_, clip, state_.rop2, paint).FillRegion(region);
+  SpanWriter(*target_, clip, state_.rop2, paint).FillRegion(region);
 }
 
 void TDeviceContext::FillSpansWithBrush(const std::vector<Span>& spans) {
-  if (surface_ == nullptr) return;
   bool draws = false;
   const Paint paint = BrushPaint(state_.brush, draws);
   if (!draws) return;
   const Region clip = EffectiveClip();
-  SpanWriter(*surface_, clip, state_.rop2, paint).FillSpans(spans);
+  SpanWriter(*target_, clip, state_.rop2, paint).FillSpans(spans);
 }
 
 void TDeviceContext::FillDevicePolygons(const std::vector<std::vector<PointF>>& polygons, int fill_mode) {
-  if (surface_ == nullptr || state_.brush.style == BS_NULL) return;
+  if (state_.brush.style == BS_NULL) return;
   std::vector<std::vector<Point>> polys;
   for (const auto& poly : polygons) polys.push_back(RoundAll(poly));
-  FillSpansWithBrush(ScanPolygons(polys, fill_mode, {0, 0, surface_->width, surface_->height}));
+  FillSpansWithBrush(ScanPolygons(polys, fill_mode, {0, 0, target_->Width(), target_->Height()}));
 }
 
 void TDeviceContext::StrokePolyline(const std::vector<PointF>& device_points, bool closed) {
-  if (surface_ == nullptr || PenIsNull(state_.pen) || device_points.empty()) return;
+  if (PenIsNull(state_.pen) || device_points.empty()) return;
   const Region clip = EffectiveClip();
   if (clip.IsEmpty()) return;
   const Rect bounds = clip.Bounds();
   const double width = PenDeviceWidth();
-  const Paint pen_paint = Paint::Solid(PenIndex(state_.pen));
+  const Paint pen_paint = Paint::Solid(PenColor(state_.pen));
   if (width > 1) {
     const Region covered = WidenPolyline(device_points, closed, width, state_.pen.style, bounds);
-    SpanWriter(*surface_, clip, state_.rop2, pen_paint).FillRegion(covered);
+    SpanWriter(*target_, clip, state_.rop2, pen_paint).FillRegion(covered);
     return;
   }
   std::vector<Point> pts = RoundAll(device_points);
@@ -147,10 +145,10 @@ void TDeviceContext::StrokePolyline(const std::vector<PointF>& device_points, bo
   const std::vector<int32_t> dashes = CosmeticDashPattern(state_.pen.style);
   int64_t period = 0;
   for (int32_t d : dashes) period += d;
-  const Paint gap_paint = Paint::Solid(NearestHalftoneIndex(state_.bk_color));
+  const Paint gap_paint = Paint::Solid(state_.bk_color);
   const bool opaque_gaps = state_.bk_mode == OPAQUE;
-  SpanWriter pen_writer(*surface_, clip, state_.rop2, pen_paint);
-  SpanWriter gap_writer(*surface_, clip, state_.rop2, gap_paint);
+  SpanWriter pen_writer(*target_, clip, state_.rop2, pen_paint);
+  SpanWriter gap_writer(*target_, clip, state_.rop2, gap_paint);
   int64_t position = 0;  // the dash pattern runs on across the segments
   for (size_t i = 0; i + 1 < pts.size(); ++i) {
     for (const LinePixel& px : ScanLine(pts[i], pts[i + 1], bounds)) {
@@ -281,7 +279,6 @@ void TDeviceContext::Rectangle(const Rect& rect) {
     if (state_.arc_direction == AD_CLOCKWISE) std::reverse(dev.begin() + 1, dev.end());
     return PathAddLines(dev, false, true);
   }
-  if (surface_ == nullptr) return;
   if (!IsAxisAligned()) {
     const std::vector<Point> corners{{rect.left, rect.top}, {rect.right, rect.top},
                                      {rect.right, rect.bottom}, {rect.left, rect.bottom}};
@@ -301,7 +298,7 @@ void TDeviceContext::Rectangle(const Rect& rect) {
   std::vector<Span> spans;
   const int32_t inner_left = pen && width <= 1 ? box.left + 1 : box.left;
   const int32_t inner_top = pen && width <= 1 ? box.top + 1 : box.top;
-  for (int32_t y = std::max(inner_top, 0); y < std::min(box.bottom, surface_->height); ++y)
+  for (int32_t y = std::max(inner_top, 0); y < std::min(box.bottom, target_->Height()); ++y)
     spans.push_back({y, inner_left, box.right});
   FillSpansWithBrush(spans);
   if (!pen) return;
@@ -316,9 +313,9 @@ void TDeviceContext::DrawOutlineShape(const std::vector<Point>& outline, const s
   if (PenIsNull(state_.pen)) return;
   const double width = PenDeviceWidth();
   const Region clip = EffectiveClip();
-  const Paint pen_paint = Paint::Solid(PenIndex(state_.pen));
+  const Paint pen_paint = Paint::Solid(PenColor(state_.pen));
   if (width <= 1) {
-    SpanWriter writer(*surface_, clip, state_.rop2, pen_paint);
+    SpanWriter writer(*target_, clip, state_.rop2, pen_paint);
     for (const Point& p : outline) writer.Pixel(p.x, p.y);
     return;
   }
@@ -331,12 +328,11 @@ void TDeviceContext::DrawOutlineShape(const std::vector<Point>& outline, const s
   for (const Point& p : outer.outline) outer_spans.push_back({p.y, p.x, p.x + 1});
   for (const Point& p : inner.outline) inner_spans.push_back({p.y, p.x, p.x + 1});
   const Region ring = RegionFromSpans(outer_spans).Difference(RegionFromSpans(inner_spans));
-  SpanWriter(*surface_, clip, state_.rop2, pen_paint).FillRegion(ring);
+  SpanWriter(*target_, clip, state_.rop2, pen_paint).FillRegion(ring);
 }
 
 void TDeviceContext::Ellipse(const Rect& rect) {
   if (state_.path_open) return PathAddEllipse(rect);
-  if (surface_ == nullptr) return;
   if (!IsAxisAligned()) {
     // Rotated: an ellipse polygon in logical space.
     std::vector<Point> pts;
@@ -376,7 +372,6 @@ std::vector<Span> TDeviceContext::RegionSpans(const Region& region) {
 
 void TDeviceContext::RoundRect(const Rect& rect, Size corner) {
   if (state_.path_open) return PathAddRoundRect(rect, corner);
-  if (surface_ == nullptr) return;
   const Rect box = DeviceRectOf(rect);
   const XForm x = LogicalToDevice();
   int32_t cw = std::min<int32_t>(std::abs(RoundDevice(corner.cx * x.m11)), box.Width());
@@ -398,8 +393,8 @@ void TDeviceContext::RoundRect(const Rect& rect, Size corner) {
   // only their pixels within a pixel of it matter (a vertical edge off to one
   // side still bounds its rows' interior, so it is limited in rows only).
   const Rect unbounded{INT32_MIN / 2, INT32_MIN / 2, INT32_MAX / 2, INT32_MAX / 2};
-  const Rect rows_near_surface{unbounded.left, -1, unbounded.right, surface_->height + 1};
-  const Rect columns_near_surface{-1, unbounded.top, surface_->width + 1, unbounded.bottom};
+  const Rect rows_near_surface{unbounded.left, -1, unbounded.right, target_->Height() + 1};
+  const Rect columns_near_surface{-1, unbounded.top, target_->Width() + 1, unbounded.bottom};
   std::vector<Point> pixels;
   for (size_t i = 0; i < outline.size(); ++i) {
     const Point a = outline[i], b = outline[(i + 1) % outline.size()];
@@ -435,7 +430,7 @@ void TDeviceContext::RoundRect(const Rect& rect, Size corner) {
     StrokePolyline(dev, true);
     return;
   }
-  SpanWriter writer(*surface_, EffectiveClip(), state_.rop2, Paint::Solid(PenIndex(state_.pen)));
+  SpanWriter writer(*target_, EffectiveClip(), state_.rop2, Paint::Solid(PenColor(state_.pen)));
   for (const Point& p : pixels) writer.Pixel(p.x, p.y);
 }
 
@@ -453,7 +448,7 @@ double ScreenAngle(double x, double y, double cx, double cy) {
 }  // namespace
 
 void TDeviceContext::ArcShape(const Rect& rect, Point start, Point end, int kind) {
-  if (surface_ == nullptr || !IsAxisAligned()) return;
+  if (!IsAxisAligned()) return;
   const Rect box = DeviceRectOf(rect);
   const int64_t width = int64_t(box.right) - box.left, height = int64_t(box.bottom) - box.top;
   if (width <= 0 || height <= 0 || width > kMaxEllipseExtent || height > kMaxEllipseExtent) return;
@@ -502,7 +497,7 @@ void TDeviceContext::ArcShape(const Rect& rect, Point start, Point end, int kind
     StrokePolyline(poly, false);
     return;
   }
-  SpanWriter writer(*surface_, EffectiveClip(), state_.rop2, Paint::Solid(PenIndex(state_.pen)));
+  SpanWriter writer(*target_, EffectiveClip(), state_.rop2, Paint::Solid(PenColor(state_.pen)));
   for (const Point& p : arc) writer.Pixel(p.x, p.y);
 }
 
@@ -527,10 +522,9 @@ void TDeviceContext::Pie(const Rect& rect, Point start, Point end) {
 // --- pixels and regions --------------------------------------------------------------
 
 void TDeviceContext::SetPixelV(Point p, ColorRef color) {
-  if (surface_ == nullptr) return;
   const Point d = LPtoDP(p);
   const Region clip = EffectiveClip();
-  SpanWriter(*surface_, clip, R2_COPYPEN, Paint::Solid(NearestHalftoneIndex(color))).Pixel(d.x, d.y);
+  SpanWriter(*target_, clip, R2_COPYPEN, Paint::Solid(color)).Pixel(d.x, d.y);
 }
 
 void TDeviceContext::FillRgn(const Region& device_region, const LogBrush& brush) {
@@ -556,9 +550,8 @@ void TDeviceContext::FrameRgn(const Region& device_region, const LogBrush& brush
 }
 
 void TDeviceContext::InvertRgn(const Region& device_region) {
-  if (surface_ == nullptr) return;
   const Region clip = EffectiveClip();
-  SpanWriter(*surface_, clip, R2_NOT, Paint::Solid(0)).FillRegion(device_region);
+  SpanWriter(*target_, clip, R2_NOT, Paint::Solid(0)).FillRegion(device_region);
 }
 
 }  // namespace vx::gdi

@@ -196,10 +196,10 @@ void TDeviceContext::PathAddArc(const Rect& rect, Point start, Point end, int ki
 }
 
 Rect TDeviceContext::VisibleForPaths() const {
-  if (surface_ == nullptr) return {};
+  if (target_->IsEmpty()) return {};
   // Wide enough for the pen's reach beyond the surface.
   const int32_t margin = int32_t(std::min(PenDeviceWidth(), 1e6)) + 2;
-  return {-margin, -margin, surface_->width + margin, surface_->height + margin};
+  return {-margin, -margin, target_->Width() + margin, target_->Height() + margin};
 }
 
 void TDeviceContext::FillFigures(const Path& path) {
@@ -290,7 +290,7 @@ bool TDeviceContext::WidenPath() {
   // The widened outline as the pixels the pen covers, kept within a pixel of
   // the surface (nothing outside it can be painted), as one rectangle
   // figure per run of pixels.
-  const Rect bounds = surface_ ? Rect{-1, -1, surface_->width + 1, surface_->height + 1} : Rect{};
+  const Rect bounds = !target_->IsEmpty() ? Rect{-1, -1, target_->Width() + 1, target_->Height() + 1} : Rect{};
   Region covered;
   const Rect visible = VisibleForPaths();
   for (const Path::Figure& figure : state_.path->Figures(&visible))
@@ -311,7 +311,7 @@ bool TDeviceContext::WidenPath() {
 
 bool TDeviceContext::SelectClipPath(int mode) {
   if (!HasEndedPath() || mode < RGN_AND || mode > RGN_COPY) return false;
-  const Rect bounds = surface_ ? Rect{0, 0, surface_->width, surface_->height} : Rect{};
+  const Rect bounds = !target_->IsEmpty() ? Rect{0, 0, target_->Width(), target_->Height()} : Rect{};
   const Region region = RegionFromSpans(ScanPolygons(RoundedFigures(*state_.path, VisibleForPaths()), state_.poly_fill_mode, bounds));
   ClearPath();
   ExtSelectClipRgn(&region, mode);

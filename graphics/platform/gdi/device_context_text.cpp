@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "graphics/platform/gdi/device_context.h"
-#include "graphics/platform/raster/halftone_palette.h"
+#include "graphics/platform/raster/span_writer.h"
 #include "graphics/platform/text/raster_font.h"
 #include "graphics/platform/geometry/stroke.h"
 
@@ -30,7 +30,6 @@ int32_t TruncatedSize(double v) {
 
 void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect, const std::u16string& text,
                                 const std::vector<int32_t>& dx) {
-  if (surface_ == nullptr) return;
   const XForm x = LogicalToDevice();
   const bool update_cp = (state_.text_align & TA_UPDATECP) != 0;
   if (update_cp) origin = state_.current_position;
@@ -39,7 +38,7 @@ void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect
   if (rect != nullptr && (options & (ETO_OPAQUE | ETO_CLIPPED)) != 0) {
     Rect box = DeviceRectOf(*rect);
     if (options & ETO_OPAQUE) {
-      SpanWriter(*surface_, clip, R2_COPYPEN, Paint::Solid(NearestHalftoneIndex(state_.bk_color)))
+      SpanWriter(*target_, clip, R2_COPYPEN, Paint::Solid(state_.bk_color))
           .FillRegion(Region::FromRect(box));
     }
     if (options & ETO_CLIPPED) clip = clip.Intersect(Region::FromRect(box));
@@ -125,18 +124,16 @@ void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect
   if (state_.bk_mode == OPAQUE && !(options & ETO_OPAQUE) && angle == 0) {
     const int32_t left = RoundDevice(base_x), right = RoundDevice(base_x + width);
     const int32_t top = RoundDevice(base_y) - font->Ascent(), bottom = RoundDevice(base_y) + font->Descent();
-    SpanWriter(*surface_, clip, R2_COPYPEN, Paint::Solid(NearestHalftoneIndex(state_.bk_color)))
+    SpanWriter(*target_, clip, R2_COPYPEN, Paint::Solid(state_.bk_color))
         .FillRegion(Region::FromRect({left, top, right, bottom}));
   }
 
-  SpanWriter writer(*surface_, clip, R2_COPYPEN, Paint::Solid(NearestHalftoneIndex(state_.text_color)));
+  SpanWriter writer(*target_, clip, R2_COPYPEN, Paint::Solid(state_.text_color));
   for (size_t g = 0; g < glyphs.size(); ++g) {
     const GlyphBitmap& glyph = *glyphs[g];
     const int32_t gx = RoundDevice(base_x + offsets[g] * bx - rises[g] * ux);
     const int32_t gy = RoundDevice(base_y + offsets[g] * by - rises[g] * uy);
-    for (int32_t row = 0; row < glyph.height; ++row)
-      for (int32_t col = 0; col < glyph.width; ++col)
-        if (glyph.At(col, row)) writer.Pixel(gx + glyph.left + col, gy - glyph.top + row);
+    if (!glyph.IsEmpty()) writer.FillMask(gx + glyph.left, gy - glyph.top, glyph.width, glyph.height, glyph.pixels.data());
   }
 
   // Underline and strike-out run the whole width.
