@@ -302,8 +302,11 @@ void TDeviceContext::Rectangle(const Rect& rect) {
     spans.push_back({y, inner_left, box.right});
   FillSpansWithBrush(spans);
   if (!pen) return;
-  const std::vector<PointF> outline{{double(box.left), double(box.top)}, {double(box.right), double(box.top)},
-                                    {double(box.right), double(box.bottom)}, {double(box.left), double(box.bottom)}};
+  // The outline runs counter-clockwise from the top-right corner (clockwise
+  // with AD_CLOCKWISE), which places a styled pen's dashes.
+  std::vector<PointF> outline{{double(box.right), double(box.top)}, {double(box.left), double(box.top)},
+                              {double(box.left), double(box.bottom)}, {double(box.right), double(box.bottom)}};
+  if (state_.arc_direction == AD_CLOCKWISE) std::reverse(outline.begin() + 1, outline.end());
   StrokePolyline(outline, true);
 }
 
