@@ -13,6 +13,12 @@ TDeviceContext::TDeviceContext()
   state_.brush = LogBrush{BS_SOLID, RGB(255, 255, 255), 0, nullptr};
   state_.pen = LogPen{PS_SOLID, 0, RGB(0, 0, 0), {}, false};
   state_.pen.brush.color = RGB(0, 0, 0);
+  state_.pen_stroke = ChoosePenStroke(state_.pen);
+}
+
+void TDeviceContext::SelectPen(const LogPen& pen) {
+  state_.pen = pen;
+  state_.pen_stroke = ChoosePenStroke(pen);
 }
 
 TDeviceContext::~TDeviceContext() = default;

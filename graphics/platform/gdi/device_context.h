@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "graphics/platform/core/blend_types.h"
+#include "graphics/platform/gdi/arc_kind.h"
 #include "graphics/platform/gdi/blit_mapping.h"
+#include "graphics/platform/gdi/pen_stroke.h"
 #include "graphics/platform/core/dib.h"
 #include "graphics/platform/core/gdi_objects.h"
 #include "graphics/platform/core/gdi_types.h"
@@ -79,7 +81,8 @@ public:
   XForm LogicalToDevice() const;
   Point LPtoDP(Point p) const;
 
-  void SelectPen(const LogPen& pen) { state_.pen = pen; }
+  // Also chooses how the pen strokes (PenStroke).
+  void SelectPen(const LogPen& pen);
   void SelectBrush(const LogBrush& brush) { state_.brush = brush; }
   void SelectFont(const LogFont& font) { state_.font = font; }
   const LogPen& Pen() const { return state_.pen; }
@@ -215,6 +218,7 @@ private:
     int graphics_mode = GM_COMPATIBLE;
     XForm world;
     LogPen pen;
+    PenStroke pen_stroke;  // chosen when the pen is selected
     LogBrush brush;
     LogFont font;
     ColorRef text_color = RGB(0, 0, 0);
@@ -245,6 +249,7 @@ private:
   // Drawing helpers (device_context_draw.cpp, device_context_text.cpp).
   std::vector<PointF> ToDevice(const std::vector<Point>& points) const;
   void StrokePolyline(const std::vector<PointF>& device_points, bool closed);
+  void StrokeOnePixel(const std::vector<PointF>& device_points, bool closed, const Region& clip);
   void FillDevicePolygons(const std::vector<std::vector<PointF>>& polygons, int fill_mode);
   double PenDeviceWidth() const;
   bool IsAxisAligned() const;
@@ -255,7 +260,7 @@ private:
   void DrawOutlineShape(const std::vector<Point>& outline, const std::vector<Span>& interior,
                         const Rect& box);
   static std::vector<Span> RegionSpans(const Region& region);
-  void ArcShape(const Rect& rect, Point start, Point end, int kind);  // 0 arc, 1 chord, 2 pie
+  void ArcShape(const Rect& rect, Point start, Point end, ArcKind kind);
   // Path helpers (device_context_path.cpp).
   static constexpr size_t kMaxHeldPathPoints = 4 * Path::kMaxPoints;  // current and saved paths
   Path& EditPath();
@@ -263,7 +268,7 @@ private:
   void PathStartAtCurrent();
   void PathAddLines(const std::vector<PointF>& device_points, bool from_current, bool close);
   void PathAddBeziers(const std::vector<PointF>& device_points, bool from_current);
-  void PathAddArc(const Rect& rect, Point start, Point end, int kind);  // 0 arc, 1 chord, 2 pie, 3 arc-to
+  void PathAddArc(const Rect& rect, Point start, Point end, ArcKind kind);
   struct EllipseFrame;
   EllipseFrame EllipseFrameOf(const Rect& rect) const;
   void PathAddEllipse(const Rect& rect);

@@ -58,9 +58,7 @@ bool TDeviceContext::IsAxisAligned() const {
 double TDeviceContext::PenDeviceWidth() const {
   const LogPen& pen = state_.pen;
   const bool geometric = (pen.style & PS_TYPE_MASK) == PS_GEOMETRIC || !pen.extended;
-  if (!geometric || pen.width <= 1) {
-    if (pen.width <= 1 || !geometric) return 1;
-  }
+  if (!geometric || pen.width <= 1) return 1;
   const XForm x = LogicalToDevice();
   const double w = std::hypot(pen.width * x.m11, pen.width * x.m12);
   return std::max(1.0, std::floor(w + 0.5));
@@ -129,36 +127,34 @@ void TDeviceContext::FillDevicePolygons(const std::vector<std::vector<PointF>>& 
 }
 
 void TDeviceContext::StrokePolyline(const std::vector<PointF>& device_points, bool closed) {
-  if (PenIsNull(state_.pen) || device_points.empty()) return;
+  const PenStroke& stroke = state_.pen_stroke;
+  if (stroke.stroker == PenStroker::None || device_points.empty()) return;
   const Region clip = EffectiveClip();
   if (clip.IsEmpty()) return;
+  const double width = stroke.stroker == PenStroker::Geometric ? PenDeviceWidth() : 1;
+  if (width <= 1) return StrokeOnePixel(device_points, closed, clip);
+  const Region covered = WidenPolyline(device_points, closed, width, state_.pen.style, clip.Bounds());
+  SpanWriter(*target_, clip, state_.rop2, Paint::Solid(PenColor(state_.pen))).FillRegion(covered);
+}
+
+void TDeviceContext::StrokeOnePixel(const std::vector<PointF>& device_points, bool closed, const Region& clip) {
+  const PenStroke& stroke = state_.pen_stroke;
   const Rect bounds = clip.Bounds();
-  const double width = PenDeviceWidth();
-  const Paint pen_paint = Paint::Solid(PenColor(state_.pen));
-  if (width > 1) {
-    const Region covered = WidenPolyline(device_points, closed, width, state_.pen.style, bounds);
-    SpanWriter(*target_, clip, state_.rop2, pen_paint).FillRegion(covered);
-    return;
-  }
   std::vector<Point> pts = RoundAll(device_points);
   if (closed && !pts.empty()) pts.push_back(pts.front());
-  const std::vector<int32_t> dashes = CosmeticDashPattern(state_.pen.style);
-  int64_t period = 0;
-  for (int32_t d : dashes) period += d;
-  const Paint gap_paint = Paint::Solid(state_.bk_color);
+  SpanWriter pen_writer(*target_, clip, state_.rop2, Paint::Solid(PenColor(state_.pen)));
+  SpanWriter gap_writer(*target_, clip, state_.rop2, Paint::Solid(state_.bk_color));
   const bool opaque_gaps = state_.bk_mode == OPAQUE;
-  SpanWriter pen_writer(*target_, clip, state_.rop2, pen_paint);
-  SpanWriter gap_writer(*target_, clip, state_.rop2, gap_paint);
   int64_t position = 0;  // the dash pattern runs on across the segments
   for (size_t i = 0; i + 1 < pts.size(); ++i) {
     for (const LinePixel& px : ScanLine(pts[i], pts[i + 1], bounds)) {
-      if (period == 0) {
+      if (stroke.period == 0) {
         pen_writer.Pixel(px.x, px.y);
         continue;
       }
-      int64_t phase = (position + px.step) % period;
+      int64_t phase = (position + px.step) % stroke.period;
       bool on = true;
-      for (int32_t d : dashes) {
+      for (int32_t d : stroke.dashes) {
         if (phase < d) break;
         phase -= d;
         on = !on;
@@ -450,7 +446,7 @@ double ScreenAngle(double x, double y, double cx, double cy) {
 
 }  // namespace
 
-void TDeviceContext::ArcShape(const Rect& rect, Point start, Point end, int kind) {
+void TDeviceContext::ArcShape(const Rect& rect, Point start, Point end, ArcKind kind) {
   if (!IsAxisAligned()) return;
   const Rect box = DeviceRectOf(rect);
   const int64_t width = int64_t(box.right) - box.left, height = int64_t(box.bottom) - box.top;
@@ -485,10 +481,10 @@ void TDeviceContext::ArcShape(const Rect& rect, Point start, Point end, int kind
     if (k > 0 && a > sweep + 1e-9) break;
     arc.push_back(d);
   }
-  if (kind != 0) {
+  if (kind == ArcKind::Chord || kind == ArcKind::Pie) {
     std::vector<PointF> poly;
     for (const Point& p : arc) poly.push_back({double(p.x), double(p.y)});
-    if (kind == 2) poly.push_back({std::floor(cx + 0.5), std::floor(cy + 0.5)});
+    if (kind == ArcKind::Pie) poly.push_back({std::floor(cx + 0.5), std::floor(cy + 0.5)});
     FillDevicePolygons({poly}, ALTERNATE);
     StrokePolyline(poly, true);
     return;
@@ -505,21 +501,21 @@ void TDeviceContext::ArcShape(const Rect& rect, Point start, Point end, int kind
 }
 
 void TDeviceContext::Arc(const Rect& rect, Point start, Point end) {
-  if (state_.path_open) return PathAddArc(rect, start, end, 0);
-  ArcShape(rect, start, end, 0);
+  if (state_.path_open) return PathAddArc(rect, start, end, ArcKind::Arc);
+  ArcShape(rect, start, end, ArcKind::Arc);
 }
 void TDeviceContext::ArcTo(const Rect& rect, Point start, Point end) {
-  if (state_.path_open) return PathAddArc(rect, start, end, 3);
-  ArcShape(rect, start, end, 0);
+  if (state_.path_open) return PathAddArc(rect, start, end, ArcKind::ArcTo);
+  ArcShape(rect, start, end, ArcKind::Arc);
   state_.current_position = end;
 }
 void TDeviceContext::Chord(const Rect& rect, Point start, Point end) {
-  if (state_.path_open) return PathAddArc(rect, start, end, 1);
-  ArcShape(rect, start, end, 1);
+  if (state_.path_open) return PathAddArc(rect, start, end, ArcKind::Chord);
+  ArcShape(rect, start, end, ArcKind::Chord);
 }
 void TDeviceContext::Pie(const Rect& rect, Point start, Point end) {
-  if (state_.path_open) return PathAddArc(rect, start, end, 2);
-  ArcShape(rect, start, end, 2);
+  if (state_.path_open) return PathAddArc(rect, start, end, ArcKind::Pie);
+  ArcShape(rect, start, end, ArcKind::Pie);
 }
 
 // --- pixels and regions --------------------------------------------------------------

@@ -156,7 +156,7 @@ void TDeviceContext::PathAddRoundRect(const Rect& rect, Size corner) {
   path.CloseFigure();
 }
 
-void TDeviceContext::PathAddArc(const Rect& rect, Point start, Point end, int kind) {
+void TDeviceContext::PathAddArc(const Rect& rect, Point start, Point end, ArcKind kind) {
   const EllipseFrame f = EllipseFrameOf(rect);
   const PointF c{(f.left + f.right) / 2, (f.top + f.bottom) / 2};
   const double rx = (f.right - f.left) / 2, ry = (f.bottom - f.top) / 2;
@@ -175,7 +175,7 @@ void TDeviceContext::PathAddArc(const Rect& rect, Point start, Point end, int ki
   while (sweep > 2 * M_PI + 1e-12) sweep -= 2 * M_PI;
   std::vector<PointF> pts = ArcBeziers(c, rx, ry, a0, ccw ? sweep : -sweep);
   for (PointF& p : pts) p = Apply(f.to_device, p);
-  if (kind == 3) {
+  if (kind == ArcKind::ArcTo) {
     PathStartAtCurrent();
     EditPath().LineTo(pts[0]);
     AddBezierRun(EditPath(), pts, 1);
@@ -186,13 +186,13 @@ void TDeviceContext::PathAddArc(const Rect& rect, Point start, Point end, int ki
     }
     return;
   }
-  if (kind == 2) {
+  if (kind == ArcKind::Pie) {
     PathAddLines({Apply(f.to_device, c), pts[0]}, false, false);
     AddBezierRun(EditPath(), pts, 1);
   } else {
     PathAddBeziers(pts, false);
   }
-  if (kind != 0) EditPath().CloseFigure();
+  if (kind != ArcKind::Arc) EditPath().CloseFigure();
 }
 
 Rect TDeviceContext::VisibleForPaths() const {
