@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/arith.h"
 #include "graphics/platform/raster/pixel_targets.h"
 
 namespace vx::gdi {
@@ -89,9 +90,9 @@ int TDeviceContext::SetMapMode(int mode) {
       break;
     case MM_LOMETRIC: metric(ref_mm_.cx * 10, ref_mm_.cy * 10); break;
     case MM_HIMETRIC: metric(ref_mm_.cx * 100, ref_mm_.cy * 100); break;
-    case MM_LOENGLISH: metric(MulDivRound(ref_mm_.cx, 1000, 254), MulDivRound(ref_mm_.cy, 1000, 254)); break;
-    case MM_HIENGLISH: metric(MulDivRound(ref_mm_.cx, 10000, 254), MulDivRound(ref_mm_.cy, 10000, 254)); break;
-    case MM_TWIPS: metric(MulDivRound(ref_mm_.cx, 14400, 254), MulDivRound(ref_mm_.cy, 14400, 254)); break;
+    case MM_LOENGLISH: metric(MulDiv(ref_mm_.cx, 1000, 254), MulDiv(ref_mm_.cy, 1000, 254)); break;
+    case MM_HIENGLISH: metric(MulDiv(ref_mm_.cx, 10000, 254), MulDiv(ref_mm_.cy, 10000, 254)); break;
+    case MM_TWIPS: metric(MulDiv(ref_mm_.cx, 14400, 254), MulDiv(ref_mm_.cy, 14400, 254)); break;
     case MM_ISOTROPIC:
       state_.window_ext = {ref_mm_.cx * 10, ref_mm_.cy * 10};
       state_.viewport_ext = {ref_pixels_.cx, -ref_pixels_.cy};
@@ -100,10 +101,6 @@ int TDeviceContext::SetMapMode(int mode) {
   }
   state_.map_mode = mode;
   return previous;
-}
-
-int32_t TDeviceContext::MulDivRound(int32_t a, int32_t b, int32_t c) {
-  return static_cast<int32_t>(std::lround(double(a) * b / c));
 }
 
 void TDeviceContext::SetWindowOrg(Point org) { state_.window_org = org; }

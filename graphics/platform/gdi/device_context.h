@@ -244,7 +244,6 @@ private:
   void FixIsotropic();
   Rect DeviceRectOf(const Rect& logical) const;
   Region SurfaceRegion() const;
-  static int32_t MulDivRound(int32_t a, int32_t b, int32_t c);
   static int32_t RoundCoord(double v);
   // Drawing helpers (device_context_draw.cpp, device_context_text.cpp).
   std::vector<PointF> ToDevice(const std::vector<Point>& points) const;

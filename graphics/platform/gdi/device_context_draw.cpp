@@ -298,11 +298,19 @@ void TDeviceContext::Rectangle(const Rect& rect) {
     spans.push_back({y, inner_left, box.right});
   FillSpansWithBrush(spans);
   if (!pen) return;
-  // The outline runs counter-clockwise from the top-right corner (clockwise
-  // with AD_CLOCKWISE), which places a styled pen's dashes.
-  std::vector<PointF> outline{{double(box.right), double(box.top)}, {double(box.left), double(box.top)},
-                              {double(box.left), double(box.bottom)}, {double(box.right), double(box.bottom)}};
-  if (state_.arc_direction == AD_CLOCKWISE) std::reverse(outline.begin() + 1, outline.end());
+  // Where a styled pen's dashes fall depends on the outline's start and
+  // direction: the compatible mode runs counter-clockwise from the top-right
+  // corner (clockwise with AD_CLOCKWISE); the advanced mode draws the polygon
+  // from the top-left corner clockwise.
+  std::vector<PointF> outline;
+  if (state_.graphics_mode == GM_COMPATIBLE) {
+    outline = {{double(box.right), double(box.top)}, {double(box.left), double(box.top)},
+               {double(box.left), double(box.bottom)}, {double(box.right), double(box.bottom)}};
+    if (state_.arc_direction == AD_CLOCKWISE) std::reverse(outline.begin() + 1, outline.end());
+  } else {
+    outline = {{double(box.left), double(box.top)}, {double(box.right), double(box.top)},
+               {double(box.right), double(box.bottom)}, {double(box.left), double(box.bottom)}};
+  }
   StrokePolyline(outline, true);
 }
 
