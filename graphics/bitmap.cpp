@@ -13,6 +13,8 @@
 #include "graphics/platform/core/dib.h"
 #include "graphics/platform/raster/halftone_image_lookup.h"
 #include "graphics/platform/raster/halftone_palette.h"
+#include "graphics/platform/raster/nearest_color.h"
+#include "graphics/platform/raster/pixel_targets.h"
 
 namespace vx {
 
@@ -39,25 +41,7 @@ bool SameColors(const std::vector<gdi::PaletteEntry>& a, const std::vector<gdi::
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), SameColor);
 }
 
-bool IsHalftone(const std::vector<gdi::PaletteEntry>& table) {
-  const gdi::PaletteEntry* h = gdi::HalftonePalette();
-  return table.size() == 256 && std::equal(table.begin(), table.end(), h, SameColor);
-}
-
-// Nearest entry by squared RGB distance, ties to the lowest index.
-uint8_t NearestIndex(const std::vector<gdi::PaletteEntry>& table, uint8_t r, uint8_t g, uint8_t b) {
-  int best = 0;
-  int best_distance = INT32_MAX;
-  for (size_t i = 0; i < table.size() && i < 256; ++i) {
-    const int dr = table[i].r - r, dg = table[i].g - g, db = table[i].b - b;
-    const int distance = dr * dr + dg * dg + db * db;
-    if (distance < best_distance) {
-      best_distance = distance;
-      best = static_cast<int>(i);
-    }
-  }
-  return static_cast<uint8_t>(best);
-}
+bool IsHalftone(const std::vector<gdi::PaletteEntry>& table) { return gdi::IsHalftoneTable(table); }
 
 // The DIB's colour table made from a palette: 2^bits entries up to 8 bits.
 std::vector<gdi::PaletteEntry> ColorTableFor(const std::vector<gdi::PaletteEntry>& palette, int bits) {
@@ -96,6 +80,23 @@ std::optional<gdi::DibImage> DibOf(const TBitmapImage& image) {
   return gdi::DibImage::Parse(info.data(), info.size(), image.pixels.Data(), image.pixels.Size());
 }
 
+// The pixel target of an image's rows (any depth, either row order).
+std::unique_ptr<gdi::PixelTarget> TargetOf(TBitmapImage& image) {
+  if (!image.has_image || !image.source.empty()) return nullptr;
+  const bmp::InfoHeader& h = image.header;
+  if (h.bit_count == 8 && h.height > 0 && IsHalftone(image.color_table)) {
+    // The converter's page: exactly the halftone path.
+    return gdi::MakeHalftoneTarget({h.width, h.height, static_cast<int32_t>(image.Stride()), image.pixels.Data()});
+  }
+  gdi::PixelLayout layout;
+  layout.rows = {h.width, image.Height(), image.Stride(), h.height < 0, image.pixels.Data()};
+  layout.bit_count = h.bit_count;
+  layout.colors = image.color_table;
+  layout.has_masks = image.has_masks && h.compression == gdi::BI_BITFIELDS;
+  std::copy(image.masks, image.masks + 3, layout.masks);
+  return gdi::MakePixelTarget(layout);
+}
+
 // The old image's pixels onto the new one at the top-left corner.
 void CopyTopLeft(const TBitmapImage& from, TBitmapImage& to) {
   if (!from.has_image || !to.has_image) return;
@@ -107,17 +108,27 @@ void CopyTopLeft(const TBitmapImage& from, TBitmapImage& to) {
     for (int32_t y = 0; y < height; ++y) CopyLeadingBits(to.RowFromTop(y), from.RowFromTop(y), int64_t(width) * bits);
     return;
   }
-  if (bits != 8) return;
   const std::optional<gdi::DibImage> source = DibOf(from);
   if (!source) return;
+  if (bits != 8) {
+    // Other depths take the colours through their own target.
+    const std::unique_ptr<gdi::PixelTarget> target = TargetOf(to);
+    if (!target) return;
+    std::vector<gdi::PaletteEntry> colors(size_t(std::max(width, 0)));
+    for (int32_t y = 0; y < height; ++y) {
+      for (int32_t x = 0; x < width; ++x) colors[size_t(x)] = source->Color(x, y);
+      if (width > 0) target->BlitRun(y, 0, width, uint8_t(gdi::SRCCOPY >> 16), colors.data(), nullptr, {});
+    }
+    return;
+  }
   const bool halftone = IsHalftone(to.color_table);
   for (int32_t y = 0; y < height; ++y) {
     uint8_t* row = to.RowFromTop(y);
     for (int32_t x = 0; x < width; ++x) {
       const gdi::PaletteEntry c = source->Color(x, y);
       row[x] = halftone ? gdi::ImagePixelHalftoneIndex(c.r, c.g, c.b)
-                        : NearestIndex(to.color_table, uint8_t((c.r & ~7) + 4), uint8_t((c.g & ~7) + 4),
-                                       uint8_t((c.b & ~7) + 4));
+                        : gdi::NearestColorIndex(to.color_table, gdi::ReducedImageChannel(c.r),
+                                                 gdi::ReducedImageChannel(c.g), gdi::ReducedImageChannel(c.b));
     }
   }
 }
@@ -130,14 +141,15 @@ TBitmap::~TBitmap() { FreeContext(); }
 
 void TBitmap::SetPixelDepth(int bits) {
   if (bits == PixelDepth()) return;
-  if (bits != 8) throw EInvalidGraphic(msg::kInvalidBitmap);
+  if (bits != 8 && bits != 24 && bits != 32) throw EInvalidGraphic(msg::kInvalidBitmap);
   bmp::InfoHeader header;
   header.size = bmp::kInfoHeaderSize;
   header.width = image_.header.width;
   header.height = image_.header.height;
   header.planes = 1;
-  header.bit_count = 8;
-  ReplaceImage(header, HalftoneEntries());
+  header.bit_count = static_cast<uint16_t>(bits);
+  if (bits != 8) image_.has_masks = false;  // BI_RGB true colour
+  ReplaceImage(header, bits == 8 ? HalftoneEntries() : std::vector<gdi::PaletteEntry>{});
 }
 
 void TBitmap::SetPixelWidth(int32_t value) {
@@ -186,16 +198,24 @@ void TBitmap::ReplaceImage(bmp::InfoHeader header, const std::vector<gdi::Palett
 }
 
 void TBitmap::FillNewImage(TBitmapImage& image) const {
+  // 8 bits: the brush through the image's own palette rule, as it always was.
   const int bits = image.header.bit_count;
   const int64_t row_bits = int64_t(image.header.width) * bits;
   if (canvas_ && bits == 8) {
     const gdi::ColorRef brush = canvas_->BrushColor();
     const uint8_t index = IsHalftone(image.color_table)
                               ? gdi::NearestHalftoneIndex(brush)
-                              : NearestIndex(image.color_table, gdi::GetRValue(brush), gdi::GetGValue(brush),
-                                             gdi::GetBValue(brush));
+                              : gdi::NearestColorIndex(image.color_table, gdi::GetRValue(brush),
+                                                       gdi::GetGValue(brush), gdi::GetBValue(brush));
     for (int32_t y = 0; y < image.Height(); ++y) std::memset(image.RowFromTop(y), index, size_t(image.header.width));
     return;
+  }
+  if (canvas_ && image.header.width > 0) {
+    if (const std::unique_ptr<gdi::PixelTarget> target = TargetOf(image)) {
+      const gdi::PixelPaint brush = gdi::PixelPaint::Solid(target->PixelOfColor(canvas_->BrushColor()));
+      for (int32_t y = 0; y < image.Height(); ++y) target->FillRun(y, 0, image.header.width, gdi::R2_COPYPEN, brush);
+      return;
+    }
   }
   for (int32_t y = 0; y < image.Height(); ++y) SetLeadingBits(image.RowFromTop(y), row_bits);
 }
@@ -285,9 +305,12 @@ void TBitmap::AnnounceChange() {
   image_.header.clr_important = 0;
 }
 
-gdi::PixelSurface8 TBitmap::SurfaceView() {
-  if (!image_.has_image || PixelDepth() != 8 || image_.header.height < 0) return {};
-  return {image_.header.width, image_.header.height, static_cast<int32_t>(image_.Stride()), image_.pixels.Data()};
+std::unique_ptr<gdi::PixelTarget> TBitmap::DrawingTarget() { return TargetOf(image_); }
+
+gdi::PaletteEntry TBitmap::PixelColor(int32_t x, int32_t y) const {
+  if (!image_.has_image || x < 0 || y < 0 || x >= PixelWidth() || y >= PixelHeight()) return {};
+  const std::optional<gdi::DibImage> dib = DibOf(image_);
+  return dib ? dib->Color(x, y) : gdi::PaletteEntry{};
 }
 
 void TBitmap::FreeContext() {

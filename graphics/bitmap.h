@@ -10,7 +10,7 @@
 #include "graphics/bmp_codec.h"
 #include "graphics/graphic.h"
 #include "graphics/platform/core/gdi_types.h"
-#include "graphics/platform/raster/pixel_surface.h"
+#include "graphics/platform/raster/pixel_target.h"
 #include "graphics/zeroed_bytes.h"
 
 namespace vx {
@@ -61,8 +61,9 @@ public:
 
   // Bits per pixel; 0 for a new bitmap (device-dependent, no image).
   int PixelDepth() const { return image_.header.bit_count; }
-  // Only 8 is supported: the halftone palette of the screen; the image is white
-  // where the old one did not reach.
+  // 8: the halftone palette of the screen; 24 and 32: true colour without a
+  // palette (exact colours). The image is white where the old one did not
+  // reach. Other depths raise EInvalidGraphic.
   void SetPixelDepth(int bits);
 
   // Created on first request, kept until the bitmap is destroyed.
@@ -78,14 +79,19 @@ public:
   const std::vector<gdi::PaletteEntry>& ColorTable() const { return image_.color_table; }
   // Colour-table index of pixel x, y (from the top) of an 8-bit image; 0 outside.
   uint8_t PixelIndex(int32_t x, int32_t y) const;
+  // The colour of pixel x, y (from the top) of an image of any depth; black
+  // outside or without an image.
+  gdi::PaletteEntry PixelColor(int32_t x, int32_t y) const;
 
 private:
   friend class TBitmapCanvas;
 
   // A coming change: kept source bytes go, colour counts become 0.
   void AnnounceChange();
-  // The 8-bit bottom-up pixels as a drawing surface; empty for other images.
-  gdi::PixelSurface8 SurfaceView();
+  // The pixel target drawing into the image: the halftone page for an 8-bit
+  // bottom-up halftone image, the target of its format otherwise; nullptr
+  // without an image or for kept compressed data.
+  std::unique_ptr<gdi::PixelTarget> DrawingTarget();
   void FreeContext();
   void ReplaceImage(bmp::InfoHeader header, const std::vector<gdi::PaletteEntry>& palette);
   void FillNewImage(TBitmapImage& image) const;

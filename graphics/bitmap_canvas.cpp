@@ -12,8 +12,8 @@ gdi::TDeviceContext& TBitmapCanvas::DeviceContext() {
   Changing();
   if (context_) return *context_;
   context_ = std::make_unique<gdi::TDeviceContext>();
-  surface_ = bitmap_.SurfaceView();
-  context_->SelectSurface(surface_.IsEmpty() ? nullptr : &surface_);
+  target_ = bitmap_.DrawingTarget();
+  context_->SelectTarget(target_.get());
   context_->SelectBackgroundPalette(bitmap_.image_.palette);
   context_->SelectBrush(gdi::LogBrush{gdi::BS_SOLID, BrushColor(), 0, nullptr});
   return *context_;
@@ -21,7 +21,7 @@ gdi::TDeviceContext& TBitmapCanvas::DeviceContext() {
 
 void TBitmapCanvas::FreeContext() {
   context_.reset();
-  surface_ = {};
+  target_.reset();
 }
 
 void TBitmapCanvas::Changing() { bitmap_.AnnounceChange(); }

@@ -6,7 +6,7 @@
 
 #include "graphics/canvas.h"
 #include "graphics/platform/gdi/device_context.h"
-#include "graphics/platform/raster/pixel_surface.h"
+#include "graphics/platform/raster/pixel_target.h"
 
 namespace vx {
 
@@ -32,7 +32,7 @@ protected:
 private:
   TBitmap& bitmap_;
   std::unique_ptr<gdi::TDeviceContext> context_;
-  gdi::PixelSurface8 surface_;
+  std::unique_ptr<gdi::PixelTarget> target_;  // the image's pixels, while there is a context
 };
 
 }  // namespace vx

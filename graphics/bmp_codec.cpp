@@ -6,6 +6,7 @@
 #include "base/byte_reader.h"
 #include "base/errors.h"
 #include "base/stream.h"
+#include "graphics/platform/raster/pixel_surface.h"
 
 namespace vx::bmp {
 
@@ -82,7 +83,7 @@ void PutRleNibble(uint8_t* row, int32_t x, uint8_t value) {
 
 }  // namespace
 
-int64_t RowStride(int64_t width, int bits) { return ((width * bits + 31) & ~int64_t(31)) / 8; }
+int64_t RowStride(int64_t width, int bits) { return gdi::DibRowStride(width, bits); }
 
 int32_t AbsHeight(int32_t height) { return height == INT32_MIN ? INT32_MAX : (height < 0 ? -height : height); }
 

@@ -5,6 +5,7 @@
 
 #include "base/arith.h"
 #include "graphics/platform/raster/halftone_palette.h"
+#include "graphics/platform/raster/pixel_targets.h"
 
 namespace vx::gdi {
 
@@ -14,19 +15,36 @@ TDeviceContext::TDeviceContext()
   state_.brush = LogBrush{BS_SOLID, RGB(255, 255, 255), 0, nullptr};
   state_.pen = LogPen{PS_SOLID, 0, RGB(0, 0, 0), {}, false};
   state_.pen.brush.color = RGB(0, 0, 0);
+  state_.pen_stroke = ChoosePenStroke(state_.pen);
 }
 
-void TDeviceContext::SelectSurface(PixelSurface8* surface) { surface_ = surface; }
+void TDeviceContext::SelectPen(const LogPen& pen) {
+  state_.pen = pen;
+  state_.pen_stroke = ChoosePenStroke(pen);
+}
+
+TDeviceContext::~TDeviceContext() = default;
+
+void TDeviceContext::SelectSurface(PixelSurface8* surface) {
+  surface_ = surface;
+  surface_target_ = surface != nullptr ? MakeHalftoneTarget(*surface) : nullptr;
+  target_ = surface_target_ ? surface_target_.get() : &NullPixelTarget();
+}
+
+void TDeviceContext::SelectTarget(PixelTarget* target) {
+  surface_ = nullptr;
+  surface_target_.reset();
+  target_ = target != nullptr ? target : &NullPixelTarget();
+}
 
 int TDeviceContext::GetDeviceCaps(int index) const { return ScreenDeviceCaps(index); }
 
 void TDeviceContext::FillSolidRect(const Rect& rect, ColorRef color) {
-  if (surface_ == nullptr || surface_->IsEmpty()) return;
-  const Rect r{std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, surface_->width),
-               std::min(rect.bottom, surface_->height)};
+  const Rect r{std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, target_->Width()),
+               std::min(rect.bottom, target_->Height())};
   if (r.IsEmpty()) return;
-  const uint8_t index = NearestHalftoneIndex(color);
-  for (int32_t y = r.top; y < r.bottom; ++y) std::fill_n(surface_->Row(y) + r.left, r.Width(), index);
+  const PixelPaint paint = PixelPaint::Solid(target_->PixelOfColor(color));
+  for (int32_t y = r.top; y < r.bottom; ++y) target_->FillRun(y, r.left, r.right, R2_COPYPEN, paint);
 }
 
 void TDeviceContext::SelectBackgroundPalette(const std::vector<PaletteEntry>& entries) {
@@ -231,8 +249,8 @@ Rect TDeviceContext::DeviceRectOf(const Rect& logical) const {
 }
 
 Region TDeviceContext::SurfaceRegion() const {
-  if (surface_ == nullptr) return {};
-  return Region::FromRect({0, 0, surface_->width, surface_->height});
+  if (target_->IsEmpty()) return {};
+  return Region::FromRect({0, 0, target_->Width(), target_->Height()});
 }
 
 void TDeviceContext::IntersectClipRect(const Rect& rect) {

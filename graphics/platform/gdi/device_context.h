@@ -1,7 +1,9 @@
 // A memory device context compatible with the screen: GDI's drawing state
 // (mapping, world transform, objects, colours, modes, clipping, save stack) and
-// its drawing operations into a selected 8-bit surface. Coordinates passed to
-// drawing operations are logical; FillSolidRect takes device coordinates.
+// its drawing operations into a selected pixel target. It turns logical
+// coordinates into device space and hands geometry and colour references to
+// the target, which turns them into pixels. Coordinates passed to drawing
+// operations are logical; FillSolidRect takes device coordinates.
 #pragma once
 
 #include <cstdint>
@@ -10,25 +12,35 @@
 #include <vector>
 
 #include "graphics/platform/core/blend_types.h"
+#include "graphics/platform/gdi/arc_kind.h"
 #include "graphics/platform/gdi/blit_mapping.h"
+#include "graphics/platform/gdi/pen_stroke.h"
 #include "graphics/platform/core/dib.h"
 #include "graphics/platform/core/gdi_objects.h"
 #include "graphics/platform/core/gdi_types.h"
 #include "graphics/platform/geometry/path.h"
+#include "graphics/platform/raster/paint.h"
 #include "graphics/platform/raster/pixel_surface.h"
+#include "graphics/platform/raster/pixel_target.h"
 #include "graphics/platform/raster/region.h"
-#include "graphics/platform/raster/scan.h"
-#include "graphics/platform/raster/span_writer.h"
 
 namespace vx::gdi {
+
+struct Span;
 
 class TDeviceContext {
 public:
   TDeviceContext();
+  ~TDeviceContext();
+  TDeviceContext(const TDeviceContext&) = delete;
+  TDeviceContext& operator=(const TDeviceContext&) = delete;
 
-  // The surface drawn into (not owned); nullptr draws nothing.
+  // The 8-bit halftone page drawn into (not owned); nullptr draws nothing.
   void SelectSurface(PixelSurface8* surface);
   PixelSurface8* Surface() const { return surface_; }
+  // A target of any format drawn into (not owned); nullptr draws nothing.
+  void SelectTarget(PixelTarget* target);
+  PixelTarget& Target() const { return *target_; }
   // The screen's values (ScreenDeviceCaps).
   int GetDeviceCaps(int index) const;
 
@@ -69,7 +81,8 @@ public:
   XForm LogicalToDevice() const;
   Point LPtoDP(Point p) const;
 
-  void SelectPen(const LogPen& pen) { state_.pen = pen; }
+  // Also chooses how the pen strokes (PenStroke).
+  void SelectPen(const LogPen& pen);
   void SelectBrush(const LogBrush& brush) { state_.brush = brush; }
   void SelectFont(const LogFont& font) { state_.font = font; }
   const LogPen& Pen() const { return state_.pen; }
@@ -205,6 +218,7 @@ private:
     int graphics_mode = GM_COMPATIBLE;
     XForm world;
     LogPen pen;
+    PenStroke pen_stroke;  // chosen when the pen is selected
     LogBrush brush;
     LogFont font;
     ColorRef text_color = RGB(0, 0, 0);
@@ -234,6 +248,7 @@ private:
   // Drawing helpers (device_context_draw.cpp, device_context_text.cpp).
   std::vector<PointF> ToDevice(const std::vector<Point>& points) const;
   void StrokePolyline(const std::vector<PointF>& device_points, bool closed);
+  void StrokeOnePixel(const std::vector<PointF>& device_points, bool closed, const Region& clip);
   void FillDevicePolygons(const std::vector<std::vector<PointF>>& polygons, int fill_mode);
   double PenDeviceWidth() const;
   bool IsAxisAligned() const;
@@ -244,7 +259,7 @@ private:
   void DrawOutlineShape(const std::vector<Point>& outline, const std::vector<Span>& interior,
                         const Rect& box);
   static std::vector<Span> RegionSpans(const Region& region);
-  void ArcShape(const Rect& rect, Point start, Point end, int kind);  // 0 arc, 1 chord, 2 pie
+  void ArcShape(const Rect& rect, Point start, Point end, ArcKind kind);
   // Path helpers (device_context_path.cpp).
   static constexpr size_t kMaxHeldPathPoints = 4 * Path::kMaxPoints;  // current and saved paths
   Path& EditPath();
@@ -252,7 +267,7 @@ private:
   void PathStartAtCurrent();
   void PathAddLines(const std::vector<PointF>& device_points, bool from_current, bool close);
   void PathAddBeziers(const std::vector<PointF>& device_points, bool from_current);
-  void PathAddArc(const Rect& rect, Point start, Point end, int kind);  // 0 arc, 1 chord, 2 pie, 3 arc-to
+  void PathAddArc(const Rect& rect, Point start, Point end, ArcKind kind);
   struct EllipseFrame;
   EllipseFrame EllipseFrameOf(const Rect& rect) const;
   void PathAddEllipse(const Rect& rect);
@@ -265,7 +280,9 @@ private:
   bool HasEndedPath() const { return !state_.path_open && state_.path != nullptr; }
   void BlitPixels(const StretchMapping& mapping, const DibImage* source, uint32_t rop);
 
-  PixelSurface8* surface_ = nullptr;
+  PixelSurface8* surface_ = nullptr;           // as selected by SelectSurface
+  std::unique_ptr<PixelTarget> surface_target_;  // the halftone target over surface_
+  PixelTarget* target_ = &NullPixelTarget();
   Size ref_pixels_;
   Size ref_mm_;
   XForm base_;

@@ -1,16 +1,14 @@
 // Blending, transparent, masked and parallelogram block transfers and
-// gradient fills into the 8-bit halftone surface. Colours blend on the RGB
-// values of the destination's palette entries; results map back to the
-// nearest halftone entry as image pixels do.
+// gradient fills. Colours blend on the RGB values the destination's pixels
+// show; the target maps results back to pixels as it maps image pixels.
 #include <algorithm>
 #include <cmath>
 
 #include "graphics/platform/gdi/blit_mapping.h"
 #include "graphics/platform/gdi/device_context.h"
+#include "graphics/platform/raster/format_target.h"
 #include "graphics/platform/raster/gradient_fill.h"
-#include "graphics/platform/raster/halftone_image_lookup.h"
-#include "graphics/platform/raster/halftone_palette.h"
-#include "graphics/platform/raster/rop3.h"
+#include "graphics/platform/raster/rop.h"
 #include "graphics/platform/geometry/stroke.h"
 
 namespace vx::gdi {
@@ -26,16 +24,9 @@ bool SourceRectInImage(const DibImage& image, const Rect& r) {
          int64_t(r.left) + r.right <= image.Width() && int64_t(r.top) + r.bottom <= image.Height();
 }
 
-uint8_t Div255(uint32_t v) { return uint8_t(std::min<uint32_t>(255, (v + 127) / 255)); }
-
-// One channel of a premultiplied source over the destination.
-uint8_t Over(uint8_t s, uint8_t d, uint8_t alpha) {
-  return uint8_t(std::min<uint32_t>(255, s + (uint32_t(d) * (255 - alpha) + 127) / 255));
-}
-
-// One channel of a constant-alpha blend.
-uint8_t Mix(uint8_t s, uint8_t d, uint8_t alpha) {
-  return Div255(uint32_t(s) * alpha + uint32_t(d) * (255 - alpha));
+// Copies one image colour to device pixel x, y.
+void PutImagePixel(PixelTarget& target, int32_t x, int32_t y, const PaletteEntry& c) {
+  target.BlitRun(y, x, x + 1, uint8_t(SRCCOPY >> 16), &c, nullptr, PixelPaint{});
 }
 
 // A monochrome mask's bit: 1 where the pixel is nearer white than black. The
@@ -80,78 +71,81 @@ private:
 
 void TDeviceContext::AlphaBlend(const Rect& dest, const DibImage& source, const Rect& source_rect,
                                 const BlendFunction& blend) {
-  if (surface_ == nullptr || blend.op != AC_SRC_OVER || !SourceRectInImage(source, source_rect)) return;
+  if (blend.op != AC_SRC_OVER || !SourceRectInImage(source, source_rect)) return;
   const StretchMapping m = MapStretch(LogicalToDevice(), dest, source_rect);
   if (m.Dest().IsEmpty()) return;
   const bool per_pixel = (blend.alpha_format & AC_SRC_ALPHA) != 0 && source.BitCount() == 32;
   const uint8_t constant = blend.source_constant_alpha;
-  const PaletteEntry* palette = HalftonePalette();
-  ForEachPixel(EffectiveClip().Intersect(Region::FromRect(m.Dest())), [&](int32_t x, int32_t y) {
-    const int32_t sx = m.SourceX(x), sy = m.SourceY(y);
-    if (!InImage(source, sx, sy)) return;
-    uint8_t* pixel = surface_->Row(y) + x;
-    const PaletteEntry d = palette[*pixel];
-    PaletteEntry s = source.Color(sx, sy);
-    PaletteEntry out;
-    if (per_pixel) {
-      uint8_t alpha = uint8_t(source.Index(sx, sy) >> 24);
-      if (constant != 255) {
-        s = {Div255(s.r * constant), Div255(s.g * constant), Div255(s.b * constant)};
-        alpha = Div255(alpha * constant);
+  std::vector<BlendPixel> row;
+  const Region visible = EffectiveClip().Intersect(Region::FromRect(m.Dest()));
+  for (const Region::Band& band : visible.Bands()) {
+    for (int32_t y = band.top; y < band.bottom; ++y) {
+      const int32_t sy = m.SourceY(y);
+      for (size_t i = 0; i + 1 < band.walls.size(); i += 2) {
+        const int32_t x0 = band.walls[i], x1 = band.walls[i + 1];
+        row.assign(size_t(x1 - x0), BlendPixel{});
+        for (int32_t x = x0; x < x1; ++x) {
+          const int32_t sx = m.SourceX(x);
+          if (!InImage(source, sx, sy)) continue;
+          BlendPixel& p = row[size_t(x - x0)];
+          p.present = true;
+          p.color = source.Color(sx, sy);
+          p.alpha = constant;
+          if (!per_pixel) continue;
+          p.alpha = uint8_t(source.Index(sx, sy) >> 24);
+          if (constant != 255) {
+            p.color = {Div255(p.color.r * constant), Div255(p.color.g * constant), Div255(p.color.b * constant)};
+            p.alpha = Div255(p.alpha * constant);
+          }
+        }
+        target_->BlendRun(y, x0, x1, row.data(), per_pixel);
       }
-      out = {Over(s.r, d.r, alpha), Over(s.g, d.g, alpha), Over(s.b, d.b, alpha)};
-    } else {
-      out = {Mix(s.r, d.r, constant), Mix(s.g, d.g, constant), Mix(s.b, d.b, constant)};
     }
-    *pixel = ImagePixelHalftoneIndex(out.r, out.g, out.b);
-  });
+  }
 }
 
 void TDeviceContext::TransparentBlt(const Rect& dest, const DibImage& source, const Rect& source_rect,
                                     ColorRef transparent) {
-  if (surface_ == nullptr || !SourceRectInImage(source, source_rect)) return;
+  if (!SourceRectInImage(source, source_rect)) return;
   const StretchMapping m = MapStretch(LogicalToDevice(), dest, source_rect);
   if (m.Dest().IsEmpty()) return;
   const TransparentTest is_transparent(source, transparent);
   ForEachPixel(EffectiveClip().Intersect(Region::FromRect(m.Dest())), [&](int32_t x, int32_t y) {
     const int32_t sx = m.SourceX(x), sy = m.SourceY(y);
     if (!InImage(source, sx, sy) || is_transparent(sx, sy)) return;
-    const PaletteEntry c = source.Color(sx, sy);
-    surface_->Row(y)[x] = ImagePixelHalftoneIndex(c.r, c.g, c.b);
+    PutImagePixel(*target_, x, y, source.Color(sx, sy));
   });
 }
 
 void TDeviceContext::MaskBlt(const Rect& dest, const DibImage* source, Point source_origin,
                              const DibImage* mask, Point mask_origin, uint32_t rop4) {
-  if (surface_ == nullptr) return;
   const uint8_t fore = uint8_t(rop4 >> 16);
   const uint8_t back = mask != nullptr ? uint8_t(rop4 >> 24) : fore;
   if ((Rop3UsesSource(fore) || Rop3UsesSource(back)) && source == nullptr) return;
   const StretchMapping m = MapStretch(LogicalToDevice(), dest, {source_origin.x, source_origin.y, dest.right, dest.bottom});
   if (m.Dest().IsEmpty()) return;
   bool pattern_draws = true;
-  const Paint pattern = BrushPaint(state_.brush, pattern_draws);
+  const Paint brush = BrushPaint(state_.brush, pattern_draws);
+  const PixelPaint pattern = pattern_draws ? target_->Realize(brush) : PixelPaint::Solid(0);
   ForEachPixel(EffectiveClip().Intersect(Region::FromRect(m.Dest())), [&](int32_t x, int32_t y) {
     const int32_t sx = m.SourceX(x), sy = m.SourceY(y);
     const bool bit = mask == nullptr ||
                      MaskBit(*mask, int64_t(mask_origin.x) + sx - source_origin.x,
                              int64_t(mask_origin.y) + sy - source_origin.y);
     const uint8_t code = bit ? fore : back;
-    uint8_t s = 0, p = 0;
-    if (Rop3UsesSource(code)) {
+    PaletteEntry s;
+    const bool uses_source = Rop3UsesSource(code);
+    if (uses_source) {
       if (!InImage(*source, sx, sy)) return;
-      const PaletteEntry c = source->Color(sx, sy);
-      s = ImagePixelHalftoneIndex(c.r, c.g, c.b);
+      s = source->Color(sx, sy);
     }
-    if (Rop3UsesPattern(code) && (!pattern_draws || !pattern.At(x, y, p))) p = 0;
-    uint8_t* pixel = surface_->Row(y) + x;
-    *pixel = ApplyRop3(code, p, s, *pixel);
+    target_->BlitRun(y, x, x + 1, code, uses_source ? &s : nullptr, nullptr, pattern);
   });
 }
 
 void TDeviceContext::PlgBlt(const Point (&corners)[3], const DibImage& source, const Rect& source_rect,
                             const DibImage* mask, Point mask_origin) {
-  if (surface_ == nullptr || source_rect.right == 0 || source_rect.bottom == 0) return;
+  if (source_rect.right == 0 || source_rect.bottom == 0) return;
   const XForm to_device = LogicalToDevice();
   const PointF p0 = Apply(to_device, {double(corners[0].x), double(corners[0].y)});
   const PointF p1 = Apply(to_device, {double(corners[1].x), double(corners[1].y)});
@@ -178,14 +172,13 @@ void TDeviceContext::PlgBlt(const Point (&corners)[3], const DibImage& source, c
     const int64_t sx = int64_t(source_rect.left) + dx, sy = int64_t(source_rect.top) + dy;
     if (sx < 0 || sy < 0 || sx >= source.Width() || sy >= source.Height()) return;
     if (mask != nullptr && !MaskBit(*mask, int64_t(mask_origin.x) + dx, int64_t(mask_origin.y) + dy)) return;
-    const PaletteEntry c = source.Color(int32_t(sx), int32_t(sy));
-    surface_->Row(y)[x] = ImagePixelHalftoneIndex(c.r, c.g, c.b);
+    PutImagePixel(*target_, x, y, source.Color(int32_t(sx), int32_t(sy)));
   });
 }
 
 void TDeviceContext::GradientFill(const std::vector<TriVertex>& vertices, const std::vector<GradientMesh>& mesh,
                                   uint32_t mode) {
-  if (surface_ == nullptr || mode > GRADIENT_FILL_TRIANGLE) return;
+  if (mode > GRADIENT_FILL_TRIANGLE) return;
   const size_t corners = mode == GRADIENT_FILL_TRIANGLE ? 3 : 2;
   for (const GradientMesh& item : mesh) {
     for (size_t k = 0; k < corners; ++k) {
@@ -201,9 +194,9 @@ void TDeviceContext::GradientFill(const std::vector<TriVertex>& vertices, const 
   const Region clip = EffectiveClip();
   for (const GradientMesh& item : mesh) {
     if (mode == GRADIENT_FILL_TRIANGLE) {
-      FillGradientTriangle(*surface_, clip, device(item.v[0]), device(item.v[1]), device(item.v[2]));
+      FillGradientTriangle(*target_, clip, device(item.v[0]), device(item.v[1]), device(item.v[2]));
     } else {
-      FillGradientRect(*surface_, clip, device(item.v[0]), device(item.v[1]), mode == GRADIENT_FILL_RECT_V);
+      FillGradientRect(*target_, clip, device(item.v[0]), device(item.v[1]), mode == GRADIENT_FILL_RECT_V);
     }
   }
 }

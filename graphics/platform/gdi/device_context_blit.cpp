@@ -1,12 +1,11 @@
 // Block transfers: pattern fills, stretched copies of images with raster
-// operations on palette indices.
+// operations on the target's pixel values.
 #include <algorithm>
 #include <cstdint>
 
 #include "graphics/platform/gdi/blit_mapping.h"
 #include "graphics/platform/gdi/device_context.h"
-#include "graphics/platform/raster/halftone_image_lookup.h"
-#include "graphics/platform/raster/rop3.h"
+#include "graphics/platform/raster/rop.h"
 #include "graphics/platform/geometry/stroke.h"
 
 namespace vx::gdi {
@@ -40,33 +39,39 @@ PaletteEntry InterpolatedColor(const DibImage& image, int64_t fx, int64_t fy) {
 }  // namespace
 
 void TDeviceContext::BlitPixels(const StretchMapping& m, const DibImage* source, uint32_t rop) {
-  if (surface_ == nullptr || m.Dest().IsEmpty()) return;
+  if (m.Dest().IsEmpty()) return;
   const uint8_t code = uint8_t(rop >> 16);
   const bool uses_source = Rop3UsesSource(code);
   if (uses_source && source == nullptr) return;
   bool pattern_draws = true;
-  const Paint pattern = BrushPaint(state_.brush, pattern_draws);
+  const Paint brush = BrushPaint(state_.brush, pattern_draws);
+  // A brush that draws nothing gives the pattern 0.
+  const PixelPaint pattern = pattern_draws ? target_->Realize(brush) : PixelPaint::Solid(0);
   const bool interpolate = uses_source && state_.stretch_mode == HALFTONE;
   const Region clip = EffectiveClip().Intersect(Region::FromRect(m.Dest()));
+  std::vector<PaletteEntry> colors;
+  std::vector<uint8_t> skip;
   for (const Region::Band& band : clip.Bands()) {
     for (int32_t y = band.top; y < band.bottom; ++y) {
-      uint8_t* row = surface_->Row(y);
       const int32_t sy = m.SourceY(y);
       for (size_t i = 0; i + 1 < band.walls.size(); i += 2) {
-        for (int32_t x = band.walls[i]; x < band.walls[i + 1]; ++x) {
-          uint8_t s = 0, p = 0;
-          if (uses_source) {
-            const int32_t sx = m.SourceX(x);
-            if (sx < 0 || sy < 0 || sx >= source->Width() || sy >= source->Height()) continue;
-            const PaletteEntry c = interpolate ? InterpolatedColor(*source, m.SourceXFixed(x), m.SourceYFixed(y))
-                                               : source->Color(sx, sy);
-            s = ImagePixelHalftoneIndex(c.r, c.g, c.b);
-          }
-          if (Rop3UsesPattern(code)) {
-            if (!pattern_draws || !pattern.At(x, y, p)) p = 0;
-          }
-          row[x] = code == 0xCC ? s : ApplyRop3(code, p, s, row[x]);
+        const int32_t x0 = band.walls[i], x1 = band.walls[i + 1];
+        if (!uses_source) {
+          target_->BlitRun(y, x0, x1, code, nullptr, nullptr, pattern);
+          continue;
         }
+        colors.resize(size_t(x1 - x0));
+        skip.assign(size_t(x1 - x0), 0);
+        for (int32_t x = x0; x < x1; ++x) {
+          const int32_t sx = m.SourceX(x);
+          if (sx < 0 || sy < 0 || sx >= source->Width() || sy >= source->Height()) {
+            skip[size_t(x - x0)] = 1;
+            continue;
+          }
+          colors[size_t(x - x0)] = interpolate ? InterpolatedColor(*source, m.SourceXFixed(x), m.SourceYFixed(y))
+                                               : source->Color(sx, sy);
+        }
+        target_->BlitRun(y, x0, x1, code, colors.data(), skip.data(), pattern);
       }
     }
   }

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "graphics/platform/gdi/device_context.h"
-#include "graphics/platform/raster/halftone_palette.h"
+#include "graphics/platform/raster/scan.h"
 #include "graphics/platform/raster/span_writer.h"
 #include "graphics/platform/geometry/stroke.h"
 
@@ -14,9 +14,9 @@ namespace {
 
 bool PenIsNull(const LogPen& pen) { return (pen.style & PS_STYLE_MASK) == PS_NULL; }
 
-uint8_t PenIndex(const LogPen& pen) {
-  if (pen.extended && pen.brush.style == BS_SOLID) return NearestHalftoneIndex(pen.brush.color);
-  return NearestHalftoneIndex(pen.color);
+ColorRef PenColor(const LogPen& pen) {
+  if (pen.extended && pen.brush.style == BS_SOLID) return pen.brush.color;
+  return pen.color;
 }
 
 std::vector<PointF> FlattenBeziers(const std::vector<PointF>& pts) {
@@ -58,9 +58,7 @@ bool TDeviceContext::IsAxisAligned() const {
 double TDeviceContext::PenDeviceWidth() const {
   const LogPen& pen = state_.pen;
   const bool geometric = (pen.style & PS_TYPE_MASK) == PS_GEOMETRIC || !pen.extended;
-  if (!geometric || pen.width <= 1) {
-    if (pen.width <= 1 || !geometric) return 1;
-  }
+  if (!geometric || pen.width <= 1) return 1;
   const XForm x = LogicalToDevice();
   const double w = std::hypot(pen.width * x.m11, pen.width * x.m12);
   return std::max(1.0, std::floor(w + 0.5));
@@ -74,16 +72,16 @@ Paint TDeviceContext::BrushPaint(const LogBrush& brush, bool& draws) const {
       Paint p;
       p.kind = Paint::Kind::Hatch;
       p.hatch = brush.hatch;
-      p.index = NearestHalftoneIndex(brush.color);
-      p.background = NearestHalftoneIndex(state_.bk_color);
+      p.color = brush.color;
+      p.background = state_.bk_color;
       p.opaque = state_.bk_mode == OPAQUE;
-      if (brush.hatch > HS_DIAGCROSS) return Paint::Solid(p.index);
+      if (brush.hatch > HS_DIAGCROSS) return Paint::Solid(p.color);
       return p;
     }
     case BS_DIBPATTERN:
     case BS_DIBPATTERNPT:
     case BS_PATTERN: {
-      if (!brush.pattern) return Paint::Solid(NearestHalftoneIndex(brush.color));
+      if (!brush.pattern) return Paint::Solid(brush.color);
       Paint p;
       p.kind = Paint::Kind::Pattern;
       const DibImage& img = *brush.pattern;
@@ -97,70 +95,66 @@ Paint TDeviceContext::BrushPaint(const LogBrush& brush, bool& draws) const {
             const ColorRef col = img.Index(x, y) ? state_.bk_color : state_.text_color;
             c = {GetRValue(col), GetGValue(col), GetBValue(col)};
           }
-          p.pattern[size_t(y) * img.Width() + x] = NearestHalftoneIndex(c.r, c.g, c.b);
+          p.pattern[size_t(y) * img.Width() + x] = c;
         }
       return p;
     }
-    default: return Paint::Solid(NearestHalftoneIndex(brush.color));
+    default: return Paint::Solid(brush.color);
   }
 }
 
 void TDeviceContext::FillDeviceRegion(const Region& region, const LogBrush& brush) {
-  if (surface_ == nullptr) return;
   bool draws = false;
   const Paint paint = BrushPaint(brush, draws);
   if (!draws) return;
   const Region clip = EffectiveClip();
-  SpanWriter(*surface_, clip, state_.rop2, paint).FillRegion(region);
+  SpanWriter(*target_, clip, state_.rop2, paint).FillRegion(region);
 }
 
 void TDeviceContext::FillSpansWithBrush(const std::vector<Span>& spans) {
-  if (surface_ == nullptr) return;
   bool draws = false;
   const Paint paint = BrushPaint(state_.brush, draws);
   if (!draws) return;
   const Region clip = EffectiveClip();
-  SpanWriter(*surface_, clip, state_.rop2, paint).FillSpans(spans);
+  SpanWriter(*target_, clip, state_.rop2, paint).FillSpans(spans);
 }
 
 void TDeviceContext::FillDevicePolygons(const std::vector<std::vector<PointF>>& polygons, int fill_mode) {
-  if (surface_ == nullptr || state_.brush.style == BS_NULL) return;
+  if (state_.brush.style == BS_NULL) return;
   std::vector<std::vector<Point>> polys;
   for (const auto& poly : polygons) polys.push_back(RoundAll(poly));
-  FillSpansWithBrush(ScanPolygons(polys, fill_mode, {0, 0, surface_->width, surface_->height}));
+  FillSpansWithBrush(ScanPolygons(polys, fill_mode, {0, 0, target_->Width(), target_->Height()}));
 }
 
 void TDeviceContext::StrokePolyline(const std::vector<PointF>& device_points, bool closed) {
-  if (surface_ == nullptr || PenIsNull(state_.pen) || device_points.empty()) return;
+  const PenStroke& stroke = state_.pen_stroke;
+  if (stroke.stroker == PenStroker::None || device_points.empty()) return;
   const Region clip = EffectiveClip();
   if (clip.IsEmpty()) return;
+  const double width = stroke.stroker == PenStroker::Geometric ? PenDeviceWidth() : 1;
+  if (width <= 1) return StrokeOnePixel(device_points, closed, clip);
+  const Region covered = WidenPolyline(device_points, closed, width, state_.pen.style, clip.Bounds());
+  SpanWriter(*target_, clip, state_.rop2, Paint::Solid(PenColor(state_.pen))).FillRegion(covered);
+}
+
+void TDeviceContext::StrokeOnePixel(const std::vector<PointF>& device_points, bool closed, const Region& clip) {
+  const PenStroke& stroke = state_.pen_stroke;
   const Rect bounds = clip.Bounds();
-  const double width = PenDeviceWidth();
-  const Paint pen_paint = Paint::Solid(PenIndex(state_.pen));
-  if (width > 1) {
-    const Region covered = WidenPolyline(device_points, closed, width, state_.pen.style, bounds);
-    SpanWriter(*surface_, clip, state_.rop2, pen_paint).FillRegion(covered);
-    return;
-  }
   std::vector<Point> pts = RoundAll(device_points);
   if (closed && !pts.empty()) pts.push_back(pts.front());
-  const std::vector<int32_t> dashes = CosmeticDashPattern(state_.pen.style);
-  int64_t period = 0;
-  for (int32_t d : dashes) period += d;
-  const Paint gap_paint = Paint::Solid(NearestHalftoneIndex(state_.bk_color));
+  SpanWriter pen_writer(*target_, clip, state_.rop2, Paint::Solid(PenColor(state_.pen)));
+  SpanWriter gap_writer(*target_, clip, state_.rop2, Paint::Solid(state_.bk_color));
   const bool opaque_gaps = state_.bk_mode == OPAQUE;
-  SpanWriter pen_writer(*surface_, clip, state_.rop2, pen_paint);
-  SpanWriter gap_writer(*surface_, clip, state_.rop2, gap_paint);
   int64_t position = 0;  // the dash pattern runs on across the segments
   for (size_t i = 0; i + 1 < pts.size(); ++i) {
     for (const LinePixel& px : ScanLine(pts[i], pts[i + 1], bounds)) {
-      if (period == 0) {
+      if (stroke.period == 0) {
         pen_writer.Pixel(px.x, px.y);
         continue;
       }
-      int64_t phase = (position + px.step) % period;
+      int64_t phase = (position + px.step) % stroke.period;
       bool on = true;
-      for (int32_t d : dashes) {
+      for (int32_t d : stroke.dashes) {
         if (phase < d) break;
         phase -= d;
         on = !on;
@@ -281,7 +275,6 @@ void TDeviceContext::Rectangle(const Rect& rect) {
     if (state_.arc_direction == AD_CLOCKWISE) std::reverse(dev.begin() + 1, dev.end());
     return PathAddLines(dev, false, true);
   }
-  if (surface_ == nullptr) return;
   if (!IsAxisAligned()) {
     const std::vector<Point> corners{{rect.left, rect.top}, {rect.right, rect.top},
                                      {rect.right, rect.bottom}, {rect.left, rect.bottom}};
@@ -301,12 +294,23 @@ void TDeviceContext::Rectangle(const Rect& rect) {
   std::vector<Span> spans;
   const int32_t inner_left = pen && width <= 1 ? box.left + 1 : box.left;
   const int32_t inner_top = pen && width <= 1 ? box.top + 1 : box.top;
-  for (int32_t y = std::max(inner_top, 0); y < std::min(box.bottom, surface_->height); ++y)
+  for (int32_t y = std::max(inner_top, 0); y < std::min(box.bottom, target_->Height()); ++y)
     spans.push_back({y, inner_left, box.right});
   FillSpansWithBrush(spans);
   if (!pen) return;
-  const std::vector<PointF> outline{{double(box.left), double(box.top)}, {double(box.right), double(box.top)},
-                                    {double(box.right), double(box.bottom)}, {double(box.left), double(box.bottom)}};
+  // Where a styled pen's dashes fall depends on the outline's start and
+  // direction: the compatible mode runs counter-clockwise from the top-right
+  // corner (clockwise with AD_CLOCKWISE); the advanced mode draws the polygon
+  // from the top-left corner clockwise.
+  std::vector<PointF> outline;
+  if (state_.graphics_mode == GM_COMPATIBLE) {
+    outline = {{double(box.right), double(box.top)}, {double(box.left), double(box.top)},
+               {double(box.left), double(box.bottom)}, {double(box.right), double(box.bottom)}};
+    if (state_.arc_direction == AD_CLOCKWISE) std::reverse(outline.begin() + 1, outline.end());
+  } else {
+    outline = {{double(box.left), double(box.top)}, {double(box.right), double(box.top)},
+               {double(box.right), double(box.bottom)}, {double(box.left), double(box.bottom)}};
+  }
   StrokePolyline(outline, true);
 }
 
@@ -316,9 +320,9 @@ void TDeviceContext::DrawOutlineShape(const std::vector<Point>& outline, const s
   if (PenIsNull(state_.pen)) return;
   const double width = PenDeviceWidth();
   const Region clip = EffectiveClip();
-  const Paint pen_paint = Paint::Solid(PenIndex(state_.pen));
+  const Paint pen_paint = Paint::Solid(PenColor(state_.pen));
   if (width <= 1) {
-    SpanWriter writer(*surface_, clip, state_.rop2, pen_paint);
+    SpanWriter writer(*target_, clip, state_.rop2, pen_paint);
     for (const Point& p : outline) writer.Pixel(p.x, p.y);
     return;
   }
@@ -331,12 +335,11 @@ void TDeviceContext::DrawOutlineShape(const std::vector<Point>& outline, const s
   for (const Point& p : outer.outline) outer_spans.push_back({p.y, p.x, p.x + 1});
   for (const Point& p : inner.outline) inner_spans.push_back({p.y, p.x, p.x + 1});
   const Region ring = RegionFromSpans(outer_spans).Difference(RegionFromSpans(inner_spans));
-  SpanWriter(*surface_, clip, state_.rop2, pen_paint).FillRegion(ring);
+  SpanWriter(*target_, clip, state_.rop2, pen_paint).FillRegion(ring);
 }
 
 void TDeviceContext::Ellipse(const Rect& rect) {
   if (state_.path_open) return PathAddEllipse(rect);
-  if (surface_ == nullptr) return;
   if (!IsAxisAligned()) {
     // Rotated: an ellipse polygon in logical space.
     std::vector<Point> pts;
@@ -376,7 +379,6 @@ std::vector<Span> TDeviceContext::RegionSpans(const Region& region) {
 
 void TDeviceContext::RoundRect(const Rect& rect, Size corner) {
   if (state_.path_open) return PathAddRoundRect(rect, corner);
-  if (surface_ == nullptr) return;
   const Rect box = DeviceRectOf(rect);
   const XForm x = LogicalToDevice();
   int32_t cw = std::min<int32_t>(std::abs(RoundDevice(corner.cx * x.m11)), box.Width());
@@ -398,8 +400,8 @@ void TDeviceContext::RoundRect(const Rect& rect, Size corner) {
   // only their pixels within a pixel of it matter (a vertical edge off to one
   // side still bounds its rows' interior, so it is limited in rows only).
   const Rect unbounded{INT32_MIN / 2, INT32_MIN / 2, INT32_MAX / 2, INT32_MAX / 2};
-  const Rect rows_near_surface{unbounded.left, -1, unbounded.right, surface_->height + 1};
-  const Rect columns_near_surface{-1, unbounded.top, surface_->width + 1, unbounded.bottom};
+  const Rect rows_near_surface{unbounded.left, -1, unbounded.right, target_->Height() + 1};
+  const Rect columns_near_surface{-1, unbounded.top, target_->Width() + 1, unbounded.bottom};
   std::vector<Point> pixels;
   for (size_t i = 0; i < outline.size(); ++i) {
     const Point a = outline[i], b = outline[(i + 1) % outline.size()];
@@ -435,7 +437,7 @@ void TDeviceContext::RoundRect(const Rect& rect, Size corner) {
     StrokePolyline(dev, true);
     return;
   }
-  SpanWriter writer(*surface_, EffectiveClip(), state_.rop2, Paint::Solid(PenIndex(state_.pen)));
+  SpanWriter writer(*target_, EffectiveClip(), state_.rop2, Paint::Solid(PenColor(state_.pen)));
   for (const Point& p : pixels) writer.Pixel(p.x, p.y);
 }
 
@@ -452,8 +454,8 @@ double ScreenAngle(double x, double y, double cx, double cy) {
 
 }  // namespace
 
-void TDeviceContext::ArcShape(const Rect& rect, Point start, Point end, int kind) {
-  if (surface_ == nullptr || !IsAxisAligned()) return;
+void TDeviceContext::ArcShape(const Rect& rect, Point start, Point end, ArcKind kind) {
+  if (!IsAxisAligned()) return;
   const Rect box = DeviceRectOf(rect);
   const int64_t width = int64_t(box.right) - box.left, height = int64_t(box.bottom) - box.top;
   if (width <= 0 || height <= 0 || width > kMaxEllipseExtent || height > kMaxEllipseExtent) return;
@@ -487,10 +489,10 @@ void TDeviceContext::ArcShape(const Rect& rect, Point start, Point end, int kind
     if (k > 0 && a > sweep + 1e-9) break;
     arc.push_back(d);
   }
-  if (kind != 0) {
+  if (kind == ArcKind::Chord || kind == ArcKind::Pie) {
     std::vector<PointF> poly;
     for (const Point& p : arc) poly.push_back({double(p.x), double(p.y)});
-    if (kind == 2) poly.push_back({std::floor(cx + 0.5), std::floor(cy + 0.5)});
+    if (kind == ArcKind::Pie) poly.push_back({std::floor(cx + 0.5), std::floor(cy + 0.5)});
     FillDevicePolygons({poly}, ALTERNATE);
     StrokePolyline(poly, true);
     return;
@@ -502,35 +504,34 @@ void TDeviceContext::ArcShape(const Rect& rect, Point start, Point end, int kind
     StrokePolyline(poly, false);
     return;
   }
-  SpanWriter writer(*surface_, EffectiveClip(), state_.rop2, Paint::Solid(PenIndex(state_.pen)));
+  SpanWriter writer(*target_, EffectiveClip(), state_.rop2, Paint::Solid(PenColor(state_.pen)));
   for (const Point& p : arc) writer.Pixel(p.x, p.y);
 }
 
 void TDeviceContext::Arc(const Rect& rect, Point start, Point end) {
-  if (state_.path_open) return PathAddArc(rect, start, end, 0);
-  ArcShape(rect, start, end, 0);
+  if (state_.path_open) return PathAddArc(rect, start, end, ArcKind::Arc);
+  ArcShape(rect, start, end, ArcKind::Arc);
 }
 void TDeviceContext::ArcTo(const Rect& rect, Point start, Point end) {
-  if (state_.path_open) return PathAddArc(rect, start, end, 3);
-  ArcShape(rect, start, end, 0);
+  if (state_.path_open) return PathAddArc(rect, start, end, ArcKind::ArcTo);
+  ArcShape(rect, start, end, ArcKind::Arc);
   state_.current_position = end;
 }
 void TDeviceContext::Chord(const Rect& rect, Point start, Point end) {
-  if (state_.path_open) return PathAddArc(rect, start, end, 1);
-  ArcShape(rect, start, end, 1);
+  if (state_.path_open) return PathAddArc(rect, start, end, ArcKind::Chord);
+  ArcShape(rect, start, end, ArcKind::Chord);
 }
 void TDeviceContext::Pie(const Rect& rect, Point start, Point end) {
-  if (state_.path_open) return PathAddArc(rect, start, end, 2);
-  ArcShape(rect, start, end, 2);
+  if (state_.path_open) return PathAddArc(rect, start, end, ArcKind::Pie);
+  ArcShape(rect, start, end, ArcKind::Pie);
 }
 
 // --- pixels and regions --------------------------------------------------------------
 
 void TDeviceContext::SetPixelV(Point p, ColorRef color) {
-  if (surface_ == nullptr) return;
   const Point d = LPtoDP(p);
   const Region clip = EffectiveClip();
-  SpanWriter(*surface_, clip, R2_COPYPEN, Paint::Solid(NearestHalftoneIndex(color))).Pixel(d.x, d.y);
+  SpanWriter(*target_, clip, R2_COPYPEN, Paint::Solid(color)).Pixel(d.x, d.y);
 }
 
 void TDeviceContext::FillRgn(const Region& device_region, const LogBrush& brush) {
@@ -556,9 +557,8 @@ void TDeviceContext::FrameRgn(const Region& device_region, const LogBrush& brush
 }
 
 void TDeviceContext::InvertRgn(const Region& device_region) {
-  if (surface_ == nullptr) return;
   const Region clip = EffectiveClip();
-  SpanWriter(*surface_, clip, R2_NOT, Paint::Solid(0)).FillRegion(device_region);
+  SpanWriter(*target_, clip, R2_NOT, Paint::Solid(0)).FillRegion(device_region);
 }
 
 }  // namespace vx::gdi

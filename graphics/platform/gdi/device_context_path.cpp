@@ -156,7 +156,7 @@ void TDeviceContext::PathAddRoundRect(const Rect& rect, Size corner) {
   path.CloseFigure();
 }
 
-void TDeviceContext::PathAddArc(const Rect& rect, Point start, Point end, int kind) {
+void TDeviceContext::PathAddArc(const Rect& rect, Point start, Point end, ArcKind kind) {
   const EllipseFrame f = EllipseFrameOf(rect);
   const PointF c{(f.left + f.right) / 2, (f.top + f.bottom) / 2};
   const double rx = (f.right - f.left) / 2, ry = (f.bottom - f.top) / 2;
@@ -175,7 +175,7 @@ void TDeviceContext::PathAddArc(const Rect& rect, Point start, Point end, int ki
   while (sweep > 2 * M_PI + 1e-12) sweep -= 2 * M_PI;
   std::vector<PointF> pts = ArcBeziers(c, rx, ry, a0, ccw ? sweep : -sweep);
   for (PointF& p : pts) p = Apply(f.to_device, p);
-  if (kind == 3) {
+  if (kind == ArcKind::ArcTo) {
     PathStartAtCurrent();
     EditPath().LineTo(pts[0]);
     AddBezierRun(EditPath(), pts, 1);
@@ -186,20 +186,20 @@ void TDeviceContext::PathAddArc(const Rect& rect, Point start, Point end, int ki
     }
     return;
   }
-  if (kind == 2) {
+  if (kind == ArcKind::Pie) {
     PathAddLines({Apply(f.to_device, c), pts[0]}, false, false);
     AddBezierRun(EditPath(), pts, 1);
   } else {
     PathAddBeziers(pts, false);
   }
-  if (kind != 0) EditPath().CloseFigure();
+  if (kind != ArcKind::Arc) EditPath().CloseFigure();
 }
 
 Rect TDeviceContext::VisibleForPaths() const {
-  if (surface_ == nullptr) return {};
+  if (target_->IsEmpty()) return {};
   // Wide enough for the pen's reach beyond the surface.
   const int32_t margin = int32_t(std::min(PenDeviceWidth(), 1e6)) + 2;
-  return {-margin, -margin, surface_->width + margin, surface_->height + margin};
+  return {-margin, -margin, target_->Width() + margin, target_->Height() + margin};
 }
 
 void TDeviceContext::FillFigures(const Path& path) {
@@ -290,7 +290,7 @@ bool TDeviceContext::WidenPath() {
   // The widened outline as the pixels the pen covers, kept within a pixel of
   // the surface (nothing outside it can be painted), as one rectangle
   // figure per run of pixels.
-  const Rect bounds = surface_ ? Rect{-1, -1, surface_->width + 1, surface_->height + 1} : Rect{};
+  const Rect bounds = !target_->IsEmpty() ? Rect{-1, -1, target_->Width() + 1, target_->Height() + 1} : Rect{};
   Region covered;
   const Rect visible = VisibleForPaths();
   for (const Path::Figure& figure : state_.path->Figures(&visible))
@@ -311,7 +311,7 @@ bool TDeviceContext::WidenPath() {
 
 bool TDeviceContext::SelectClipPath(int mode) {
   if (!HasEndedPath() || mode < RGN_AND || mode > RGN_COPY) return false;
-  const Rect bounds = surface_ ? Rect{0, 0, surface_->width, surface_->height} : Rect{};
+  const Rect bounds = !target_->IsEmpty() ? Rect{0, 0, target_->Width(), target_->Height()} : Rect{};
   const Region region = RegionFromSpans(ScanPolygons(RoundedFigures(*state_.path, VisibleForPaths()), state_.poly_fill_mode, bounds));
   ClearPath();
   ExtSelectClipRgn(&region, mode);

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "graphics/platform/gdi/device_context.h"
-#include "graphics/platform/raster/halftone_palette.h"
+#include "graphics/platform/raster/span_writer.h"
 #include "graphics/platform/text/raster_font.h"
 #include "graphics/platform/geometry/stroke.h"
 
@@ -26,11 +26,86 @@ int32_t TruncatedSize(double v) {
   return static_cast<int32_t>(std::clamp(v, double(INT32_MIN), double(INT32_MAX)));
 }
 
+// Glyphs and their pen offsets along the baseline, in device pixels.
+struct GlyphRun {
+  std::vector<std::shared_ptr<const GlyphBitmap>> glyphs;
+  std::vector<double> offsets;
+  std::vector<double> rises;  // ETO_PDY: the baseline's rise under each glyph
+  double width = 0;           // the pen's advance over the whole text
+};
+
+// The spacing the context adds: per character, and justification's extra
+// space spread over the breaks.
+struct TextSpacing {
+  int32_t char_extra = 0;
+  int32_t break_extra = 0;
+  int32_t break_count = 0;
+};
+
+// Places the glyphs: by the advances given (logical units, x and y pairs with
+// ETO_PDY) where there are any, else by the font's advances plus the spacing.
+GlyphRun LayOutGlyphs(const RasterFont& font, const std::u16string& text, uint32_t options,
+                      const std::vector<int32_t>& dx, double xscale, double yscale, const TextSpacing& spacing) {
+  GlyphRun run;
+  double pen = 0, rise = 0;
+  const bool pdy = (options & ETO_PDY) != 0;
+  double logical_advance = 0;
+  int64_t breaks = 0;
+  for (size_t i = 0; i < text.size();) {
+    const size_t unit = i;
+    const char32_t ch = (options & ETO_GLYPH_INDEX) ? char32_t(text[i++]) : NextCodePoint(text, i);
+    auto glyph = (options & ETO_GLYPH_INDEX) ? font.GlyphByIndex(ch) : font.Glyph(ch);
+    run.glyphs.push_back(glyph);
+    run.offsets.push_back(pen);
+    run.rises.push_back(rise);
+    const size_t k = pdy ? 2 * unit : unit;
+    if (k < dx.size()) {
+      logical_advance += dx[k];
+      pen = logical_advance * xscale;
+      // The y advances count upwards.
+      if (pdy && k + 1 < dx.size()) rise += dx[k + 1] * yscale;
+      continue;
+    }
+    pen += std::hypot(double(glyph->advanceX), double(glyph->advanceY)) + spacing.char_extra * xscale;
+    // Justification spreads its extra space over the breaks, the remainder
+    // one unit each to the first ones.
+    if (ch == U' ' && spacing.break_count > 0 && !(options & ETO_GLYPH_INDEX)) {
+      const int64_t extra = spacing.break_extra, count = spacing.break_count;
+      const int64_t remainder = std::abs(extra % count);
+      pen += double(extra / count + (breaks < remainder ? (extra < 0 ? -1 : 1) : 0)) * xscale;
+      ++breaks;
+    }
+    logical_advance = pen / (xscale == 0 ? 1 : xscale);
+  }
+  run.width = pen;
+  return run;
+}
+
+// The glyph masks at their places along the baseline from base, then the
+// underline and strike-out across the whole run (horizontal text only).
+void PaintGlyphRun(SpanWriter& writer, const RasterFont& font, const GlyphRun& run, PointF base, double angle) {
+  const double bx = std::cos(angle), by = -std::sin(angle);  // along the baseline
+  const double ux = std::sin(angle), uy = std::cos(angle);   // "down" from the baseline
+  for (size_t g = 0; g < run.glyphs.size(); ++g) {
+    const GlyphBitmap& glyph = *run.glyphs[g];
+    const int32_t gx = RoundDevice(base.x + run.offsets[g] * bx - run.rises[g] * ux);
+    const int32_t gy = RoundDevice(base.y + run.offsets[g] * by - run.rises[g] * uy);
+    if (!glyph.IsEmpty()) writer.FillMask(gx + glyph.left, gy - glyph.top, glyph.width, glyph.height, glyph.pixels.data());
+  }
+  if (angle != 0) return;
+  const auto rule = [&](int32_t offset_down, int32_t thickness) {
+    const int32_t left = RoundDevice(base.x), right = RoundDevice(base.x + run.width * bx);
+    const int32_t top = RoundDevice(base.y) + offset_down;
+    writer.FillRegion(Region::FromRect({left, top, right, top + std::max(thickness, 1)}));
+  };
+  if (font.Underline()) rule(font.UnderlinePosition(), font.UnderlineThickness());
+  if (font.StrikeOut()) rule(-font.StrikeoutPosition(), font.StrikeoutThickness());
+}
+
 }  // namespace
 
 void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect, const std::u16string& text,
                                 const std::vector<int32_t>& dx) {
-  if (surface_ == nullptr) return;
   const XForm x = LogicalToDevice();
   const bool update_cp = (state_.text_align & TA_UPDATECP) != 0;
   if (update_cp) origin = state_.current_position;
@@ -39,7 +114,7 @@ void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect
   if (rect != nullptr && (options & (ETO_OPAQUE | ETO_CLIPPED)) != 0) {
     Rect box = DeviceRectOf(*rect);
     if (options & ETO_OPAQUE) {
-      SpanWriter(*surface_, clip, R2_COPYPEN, Paint::Solid(NearestHalftoneIndex(state_.bk_color)))
+      SpanWriter(*target_, clip, R2_COPYPEN, Paint::Solid(state_.bk_color))
           .FillRegion(Region::FromRect(box));
     }
     if (options & ETO_CLIPPED) clip = clip.Intersect(Region::FromRect(box));
@@ -67,43 +142,9 @@ void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect
   const double ux = std::sin(angle), uy = std::cos(angle);   // "down" from the baseline
   const bool y_flipped = x.m22 < 0;
 
-  // Glyphs and their pen offsets along the baseline, in device pixels.
-  std::vector<std::shared_ptr<const GlyphBitmap>> glyphs;
-  std::vector<double> offsets;
-  std::vector<double> rises;  // ETO_PDY: the baseline's rise under each glyph
-  double pen = 0, rise = 0;
-  size_t logical_index = 0;
-  const bool pdy = (options & ETO_PDY) != 0;
-  double logical_advance = 0;
-  int64_t breaks = 0;
-  for (size_t i = 0; i < text.size();) {
-    const size_t unit = i;
-    const char32_t ch = (options & ETO_GLYPH_INDEX) ? char32_t(text[i++]) : NextCodePoint(text, i);
-    auto glyph = (options & ETO_GLYPH_INDEX) ? font->GlyphByIndex(ch) : font->Glyph(ch);
-    glyphs.push_back(glyph);
-    offsets.push_back(pen);
-    rises.push_back(rise);
-    const size_t k = pdy ? 2 * unit : unit;
-    if (k < dx.size()) {
-      logical_advance += dx[k];
-      pen = logical_advance * xscale;
-      // The y advances count upwards.
-      if (pdy && k + 1 < dx.size()) rise += dx[k + 1] * yscale;
-    } else {
-      pen += std::hypot(double(glyph->advanceX), double(glyph->advanceY)) + state_.char_extra * xscale;
-      // Justification spreads its extra space over the breaks, the remainder
-      // one unit each to the first ones.
-      if (ch == U' ' && state_.break_count > 0 && !(options & ETO_GLYPH_INDEX)) {
-        const int64_t extra = state_.break_extra, count = state_.break_count;
-        const int64_t remainder = std::abs(extra % count);
-        pen += double(extra / count + (breaks < remainder ? (extra < 0 ? -1 : 1) : 0)) * xscale;
-        ++breaks;
-      }
-      logical_advance = pen / (xscale == 0 ? 1 : xscale);
-    }
-    ++logical_index;
-  }
-  const double width = pen;
+  const GlyphRun run = LayOutGlyphs(*font, text, options, dx, xscale, yscale,
+                                    {state_.char_extra, state_.break_extra, state_.break_count});
+  const double width = run.width;
 
   const PointF ref = Apply(x, {double(origin.x), double(origin.y)});
   double shift = 0;
@@ -125,30 +166,12 @@ void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect
   if (state_.bk_mode == OPAQUE && !(options & ETO_OPAQUE) && angle == 0) {
     const int32_t left = RoundDevice(base_x), right = RoundDevice(base_x + width);
     const int32_t top = RoundDevice(base_y) - font->Ascent(), bottom = RoundDevice(base_y) + font->Descent();
-    SpanWriter(*surface_, clip, R2_COPYPEN, Paint::Solid(NearestHalftoneIndex(state_.bk_color)))
+    SpanWriter(*target_, clip, R2_COPYPEN, Paint::Solid(state_.bk_color))
         .FillRegion(Region::FromRect({left, top, right, bottom}));
   }
 
-  SpanWriter writer(*surface_, clip, R2_COPYPEN, Paint::Solid(NearestHalftoneIndex(state_.text_color)));
-  for (size_t g = 0; g < glyphs.size(); ++g) {
-    const GlyphBitmap& glyph = *glyphs[g];
-    const int32_t gx = RoundDevice(base_x + offsets[g] * bx - rises[g] * ux);
-    const int32_t gy = RoundDevice(base_y + offsets[g] * by - rises[g] * uy);
-    for (int32_t row = 0; row < glyph.height; ++row)
-      for (int32_t col = 0; col < glyph.width; ++col)
-        if (glyph.At(col, row)) writer.Pixel(gx + glyph.left + col, gy - glyph.top + row);
-  }
-
-  // Underline and strike-out run the whole width.
-  auto rule = [&](int32_t offset_down, int32_t thickness) {
-    const int32_t t = std::max(thickness, 1);
-    const int32_t left = RoundDevice(base_x), right = RoundDevice(base_x + width * bx);
-    if (angle != 0) return;
-    const int32_t top = RoundDevice(base_y) + offset_down;
-    writer.FillRegion(Region::FromRect({left, top, right, top + t}));
-  };
-  if (font->Underline()) rule(font->UnderlinePosition(), font->UnderlineThickness());
-  if (font->StrikeOut()) rule(-font->StrikeoutPosition(), font->StrikeoutThickness());
+  SpanWriter writer(*target_, clip, R2_COPYPEN, Paint::Solid(state_.text_color));
+  PaintGlyphRun(writer, *font, run, {base_x, base_y}, angle);
 
   if (update_cp) {
     XForm inverse;

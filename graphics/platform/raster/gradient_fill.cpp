@@ -77,34 +77,37 @@ uint8_t DitheredGradientIndex(uint32_t r, uint32_t g, uint32_t b, int32_t x, int
   return LevelIndices()[size_t(Level(r, threshold) * 9 + Level(g, threshold) * 3 + Level(b, threshold))];
 }
 
-void FillGradientRect(const PixelSurface8& surface, const Region& clip, DeviceVertex a, DeviceVertex b,
+void FillGradientRect(PixelTarget& target, const Region& clip, DeviceVertex a, DeviceVertex b,
                       bool vertical) {
   if (vertical ? a.y > b.y : a.x > b.x) std::swap(a, b);
   const Rect rect{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
   if (rect.IsEmpty()) return;
   const Region area = clip.Intersect(Region::FromRect(rect));
   const int64_t len = vertical ? int64_t(rect.bottom) - rect.top : int64_t(rect.right) - rect.left;
-  for (const Region::Band& band : area.Bands()) {
+  const Region visible = area.Intersect(Region::FromRect({0, 0, target.Width(), target.Height()}));
+  std::vector<GradientColor> colors;
+  for (const Region::Band& band : visible.Bands()) {
     for (int32_t y = band.top; y < band.bottom; ++y) {
-      uint8_t* row = surface.Row(y);
       for (size_t i = 0; i + 1 < band.walls.size(); i += 2) {
-        for (int32_t x = band.walls[i]; x < band.walls[i + 1]; ++x) {
+        const int32_t x0 = band.walls[i], x1 = band.walls[i + 1];
+        colors.resize(size_t(x1 - x0));
+        for (int32_t x = x0; x < x1; ++x) {
           const int64_t pos = vertical ? int64_t(y) - rect.top : int64_t(x) - rect.left;
-          row[x] = DitheredGradientIndex(Lerp(a.r, b.r, pos, len), Lerp(a.g, b.g, pos, len),
-                                         Lerp(a.b, b.b, pos, len), x, y);
+          colors[size_t(x - x0)] = {Lerp(a.r, b.r, pos, len), Lerp(a.g, b.g, pos, len), Lerp(a.b, b.b, pos, len)};
         }
+        target.GradientRun(y, x0, x1, colors.data());
       }
     }
   }
 }
 
-void FillGradientTriangle(const PixelSurface8& surface, const Region& clip, const DeviceVertex& a,
+void FillGradientTriangle(PixelTarget& target, const Region& clip, const DeviceVertex& a,
                           const DeviceVertex& b, const DeviceVertex& c) {
   const Int128 det = (Int128(b.x) - a.x) * (Int128(c.y) - a.y) - (Int128(c.x) - a.x) * (Int128(b.y) - a.y);
   if (det == 0 || clip.IsEmpty()) return;
   DeviceVertex v[3] = {a, b, c};
   std::stable_sort(v, v + 3, [](const DeviceVertex& p, const DeviceVertex& q) { return p.y < q.y; });
-  const Rect bounds = clip.Bounds();
+  const Rect bounds = clip.Intersect(Region::FromRect({0, 0, target.Width(), target.Height()})).Bounds();
   const int32_t y0 = std::max(v[0].y, bounds.top);
   const int32_t y1 = std::min(v[2].y, bounds.bottom - 1);
   const auto channel = [&](uint16_t ca, uint16_t cb, uint16_t cc, Int128 l1, Int128 l2) {
@@ -113,6 +116,7 @@ void FillGradientTriangle(const PixelSurface8& surface, const Region& clip, cons
     if (den < 0) { num = -num; den = -den; }
     return uint32_t(std::clamp<Int128>(num / den, 0, 65535));
   };
+  std::vector<GradientColor> colors;
   for (int32_t y = y0; y <= y1; ++y) {
     const std::vector<int32_t>* walls = ClipWalls(clip, y);
     if (walls == nullptr) continue;
@@ -120,15 +124,18 @@ void FillGradientTriangle(const PixelSurface8& surface, const Region& clip, cons
     const Int128 e1 = EdgeCeil(v[0], v[2], y);
     const Int128 e2 = upper ? EdgeCeil(v[0], v[1], y) : EdgeCeil(v[1], v[2], y);
     const int32_t left = ClampToInt32(std::min(e1, e2)), right = ClampToInt32(std::max(e1, e2));
-    uint8_t* row = surface.Row(y);
     for (size_t i = 0; i + 1 < walls->size(); i += 2) {
-      const int32_t x0 = std::max(left, (*walls)[i]), x1 = std::min(right, (*walls)[i + 1]);
+      const int32_t x0 = std::max({left, (*walls)[i], 0});
+      const int32_t x1 = std::min({right, (*walls)[i + 1], target.Width()});
+      if (x0 >= x1) continue;
+      colors.resize(size_t(x1 - x0));
       for (int32_t x = x0; x < x1; ++x) {
         const Int128 l1 = (Int128(x) - a.x) * (Int128(c.y) - a.y) - (Int128(y) - a.y) * (Int128(c.x) - a.x);
         const Int128 l2 = (Int128(y) - a.y) * (Int128(b.x) - a.x) - (Int128(x) - a.x) * (Int128(b.y) - a.y);
-        row[x] = DitheredGradientIndex(channel(a.r, b.r, c.r, l1, l2), channel(a.g, b.g, c.g, l1, l2),
-                                       channel(a.b, b.b, c.b, l1, l2), x, y);
+        colors[size_t(x - x0)] = {channel(a.r, b.r, c.r, l1, l2), channel(a.g, b.g, c.g, l1, l2),
+                                  channel(a.b, b.b, c.b, l1, l2)};
       }
+      target.GradientRun(y, x0, x1, colors.data());
     }
   }
 }

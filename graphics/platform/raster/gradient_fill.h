@@ -1,12 +1,12 @@
-// Gradient rectangles and triangles in device pixels, written into an 8-bit
-// halftone surface: each channel is interpolated in 16 bits, dithered with a
-// 16x16 ordered matrix to three levels (0, 127, 254) and the resulting colour
-// mapped to its nearest halftone entry.
+// Gradient rectangles and triangles in device pixels: each channel is
+// interpolated in 16 bits and handed to the target, which turns the colour
+// into its pixel (the halftone page dithers it with a 16x16 ordered matrix to
+// three levels, 0, 127 and 254, and takes the nearest halftone entry).
 #pragma once
 
 #include <cstdint>
 
-#include "graphics/platform/raster/pixel_surface.h"
+#include "graphics/platform/raster/pixel_target.h"
 #include "graphics/platform/raster/region.h"
 
 namespace vx::gdi {
@@ -21,12 +21,12 @@ struct DeviceVertex {
 
 // The rectangle between the two vertices' positions; colours change from the
 // left to the right edge (or the top to the bottom one when vertical).
-void FillGradientRect(const PixelSurface8& surface, const Region& clip, DeviceVertex a, DeviceVertex b,
+void FillGradientRect(PixelTarget& target, const Region& clip, DeviceVertex a, DeviceVertex b,
                       bool vertical);
 
 // Rows from the top to the bottom vertex, each from the ceiling of its left
 // edge to (excluding) the ceiling of its right edge.
-void FillGradientTriangle(const PixelSurface8& surface, const Region& clip, const DeviceVertex& a,
+void FillGradientTriangle(PixelTarget& target, const Region& clip, const DeviceVertex& a,
                           const DeviceVertex& b, const DeviceVertex& c);
 
 // The dithered halftone index of a 16-bit colour at device pixel x, y.

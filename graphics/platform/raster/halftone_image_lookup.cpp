@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "graphics/platform/raster/halftone_palette.h"
+#include "graphics/platform/raster/nearest_color.h"
 
 namespace vx::gdi {
 
@@ -22,7 +23,7 @@ std::array<uint8_t, 32768> BuildTable() {
 
 uint8_t ImagePixelHalftoneIndex(uint8_t r, uint8_t g, uint8_t b) {
   static const std::array<uint8_t, 32768> table = BuildTable();
-  return table[size_t((r >> 3) << 10 | (g >> 3) << 5 | (b >> 3))];
+  return table[ReducedColorKey(r, g, b)];
 }
 
 }  // namespace vx::gdi

@@ -1,4 +1,5 @@
 #include "graphics/platform/raster/halftone_palette.h"
+#include "graphics/platform/raster/nearest_color.h"
 
 namespace vx::gdi {
 
@@ -268,28 +269,14 @@ constexpr PaletteEntry kHalftone[256] = {
 
 const PaletteEntry* HalftonePalette() { return kHalftone; }
 
-uint8_t NearestHalftoneIndex(uint8_t r, uint8_t g, uint8_t b) {
-  int best = 0;
-  int bestDistance = 1 << 30;
-  for (int i = 0; i < 256; ++i) {
-    const int dr = int(kHalftone[i].r) - r, dg = int(kHalftone[i].g) - g, db = int(kHalftone[i].b) - b;
-    const int d = dr * dr + dg * dg + db * db;
-    if (d < bestDistance) {  // strict: ties keep the lowest index
-      bestDistance = d;
-      best = i;
-      if (d == 0) break;
-    }
-  }
-  return static_cast<uint8_t>(best);
-}
+uint8_t NearestHalftoneIndex(uint8_t r, uint8_t g, uint8_t b) { return NearestColorIndex(kHalftone, 256, r, g, b); }
 
 uint8_t NearestHalftoneIndex(ColorRef color) {
   return NearestHalftoneIndex(GetRValue(color), GetGValue(color), GetBValue(color));
 }
 
 uint8_t NearestHalftoneIndexForImagePixel(uint8_t r, uint8_t g, uint8_t b) {
-  auto reduce = [](uint8_t c) { return static_cast<uint8_t>((c & ~7) + 4); };
-  return NearestHalftoneIndex(reduce(r), reduce(g), reduce(b));
+  return NearestHalftoneIndex(ReducedImageChannel(r), ReducedImageChannel(g), ReducedImageChannel(b));
 }
 
 }  // namespace vx::gdi

@@ -1,6 +1,7 @@
-// A view of an 8-bit device-independent bitmap's pixels as the raster engine
-// draws into them. Rows are stored bottom-up as in a BMP; Row(y) addresses them
-// from the top.
+// Views of a device-independent bitmap's rows as the raster engine draws into
+// them. PixelSurface8 is the 8-bit bottom-up page of the halftone path;
+// PixelRows describes rows of any depth and order. Row(y) addresses rows from
+// the top in both.
 #pragma once
 
 #include <cstdint>
@@ -17,8 +18,23 @@ struct PixelSurface8 {
   bool IsEmpty() const { return width <= 0 || height <= 0 || bits == nullptr; }
 };
 
-inline int32_t DibStride(int32_t width, int32_t bitsPerPixel) {
-  return static_cast<int32_t>(((static_cast<int64_t>(width) * bitsPerPixel + 31) & ~int64_t(31)) / 8);
+struct PixelRows {
+  int32_t width = 0;
+  int32_t height = 0;       // rows, always positive
+  int64_t stride = 0;       // bytes per stored row
+  bool top_down = false;    // the first stored row is the top one
+  uint8_t* bits = nullptr;  // first stored row
+
+  uint8_t* Row(int32_t y) const { return bits + (top_down ? y : int64_t(height) - 1 - y) * stride; }
+  bool IsEmpty() const { return width <= 0 || height <= 0 || bits == nullptr; }
+};
+
+// Bytes per row of a DIB: whole 32-bit words.
+inline int64_t DibRowStride(int64_t width, int32_t bits_per_pixel) {
+  return ((width * bits_per_pixel + 31) & ~int64_t(31)) / 8;
+}
+inline int32_t DibStride(int32_t width, int32_t bits_per_pixel) {
+  return static_cast<int32_t>(DibRowStride(width, bits_per_pixel));
 }
 
 }  // namespace vx::gdi

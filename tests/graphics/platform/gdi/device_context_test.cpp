@@ -100,17 +100,6 @@ TEST(DeviceContext, XorPenTwiceRestoresThePixels) {
   EXPECT_EQ(c.CountOf(kWhite), 40 * 40);
 }
 
-TEST(DeviceContext, Rop2WorksOnIndices) {
-  EXPECT_EQ(ApplyRop2(R2_BLACK, 77, 200), 0);
-  EXPECT_EQ(ApplyRop2(R2_WHITE, 77, 200), 255);
-  EXPECT_EQ(ApplyRop2(R2_COPYPEN, 77, 200), 77);
-  EXPECT_EQ(ApplyRop2(R2_NOP, 77, 200), 200);
-  EXPECT_EQ(ApplyRop2(R2_NOT, 77, 200), uint8_t(~200));
-  EXPECT_EQ(ApplyRop2(R2_NOTCOPYPEN, 77, 200), uint8_t(~77));
-  EXPECT_EQ(ApplyRop2(R2_MASKPEN, 77, 200), 77 & 200);
-  EXPECT_EQ(ApplyRop2(R2_MERGEPEN, 77, 200), 77 | 200);
-}
-
 TEST(DeviceContext, IntersectAndExcludeClipRectanglesLimitFills) {
   Canvas c;
   c.dc.SelectPen(NullPen());
