@@ -59,13 +59,17 @@ void SetBitmapResolution(TBitmap& bitmap, int32_t resolution) {
   bitmap.SetPixelsPerMeter(ppm, ppm);
 }
 
+std::unique_ptr<TBitmap> RenderMetafile(TMetafile& metafile, int32_t resolution) {
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetPixelDepth(8);
+  SizeBitmap(*bitmap, metafile, resolution);
+  bitmap->DrawingSurface().DrawStretched({0, 0, bitmap->PixelWidth(), bitmap->PixelHeight()}, &metafile);
+  if (resolution > 0) SetBitmapResolution(*bitmap, resolution);
+  return bitmap;
+}
+
 void RenderMetafileToFile(TMetafile& metafile, const std::string& fileName, int32_t resolution) {
-  TBitmap bitmap;
-  bitmap.SetPixelDepth(8);
-  SizeBitmap(bitmap, metafile, resolution);
-  bitmap.DrawingSurface().DrawStretched({0, 0, bitmap.PixelWidth(), bitmap.PixelHeight()}, &metafile);
-  if (resolution > 0) SetBitmapResolution(bitmap, resolution);
-  bitmap.WriteToFile(fileName);
+  RenderMetafile(metafile, resolution)->WriteToFile(fileName);
 }
 
 }  // namespace vx

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace vx {
@@ -14,6 +15,11 @@ class TMetafile;
 // metafile over it, records a positive resolution in the header and writes the
 // file. A bitmap of zero width or height gives a file of length 0.
 void RenderMetafileToFile(TMetafile& metafile, const std::string& fileName, int32_t resolution);
+
+// The first half of RenderMetafileToFile: the drawn bitmap with the resolution
+// recorded, ready for WriteToFile. Parallel page conversion renders ahead and
+// writes in page order.
+std::unique_ptr<TBitmap> RenderMetafile(TMetafile& metafile, int32_t resolution);
 
 // Horizontal logical pixels per inch of the bitmap's drawing surface.
 int SurfacePixelsPerInch(TBitmap& bitmap);

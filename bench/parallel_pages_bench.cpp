@@ -1,0 +1,59 @@
+// A multi-page report converted with one worker and with two: the ratio of
+// the two wall times is what parallel pages gain on this machine.
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "converter/conversion_driver.h"
+#include "document/vx_printer.h"
+#include "storage/vx_page_list.h"
+
+namespace {
+
+constexpr int32_t kResolution = 150;
+constexpr int kRounds = 4;  // the demo's three A4 pages, four times over
+
+std::string Folder() { return "/tmp/vxp-parallel-bench-" + std::to_string(getpid()); }
+
+// A twelve-page report made of the demo report's pages, written once.
+std::string ReportFile() {
+  static const std::string name = [] {
+    std::filesystem::create_directories(Folder());
+    const std::string path = Folder() + "/report.vxp";
+    vx::TVXPrinter demo(nullptr);
+    demo.LoadReportFile(std::string(VXP_SOURCE_DIR) + "/samples/demo-report.vxp");
+    vx::TVXPageList list;
+    list.SetDataStream(vx::TVXStream::CreateInMemory(1 << 30));
+    for (int round = 0; round < kRounds; ++round) {
+      for (int32_t n = 1; n <= demo.PageTotal(); ++n) list.AppendPage(*demo.PageMetafile(n));
+    }
+    list.WriteHeader();
+    list.StoreToFile(path);
+    return path;
+  }();
+  return name;
+}
+
+void BM_ReportPages(benchmark::State& state) {
+  const std::string report = ReportFile();
+  vx::TConversionOptions options;
+  options.jobs = static_cast<int>(state.range(0));
+  for (auto _ : state) vx::ConvertReportFile(report, Folder() + "/page.bmp", kResolution, options);
+  state.SetItemsProcessed(state.iterations() * kRounds * 3);
+  state.SetLabel(std::to_string(kRounds * 3) + " A4 pages at 150 dpi");
+}
+BENCHMARK(BM_ReportPages)->ArgName("jobs")->Arg(1)->Arg(2)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// Removes the folder when the benchmark program ends.
+struct FolderCleanup {
+  ~FolderCleanup() {
+    std::error_code ignored;
+    std::filesystem::remove_all(Folder(), ignored);
+  }
+} cleanup;
+
+}  // namespace
