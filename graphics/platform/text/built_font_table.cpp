@@ -26,13 +26,17 @@ bool Exists(const std::string& path) {
   return ::lstat(path.c_str(), &info) == 0;
 }
 
-bool CheckTable() {
+}  // namespace
+
+bool CheckBuiltFontTable() {
   if (!kBuiltFontTableMade || FontconfigEnvironmentSet()) return false;
   for (const std::string& path : UserFontconfigLocations()) {
     if (Exists(path)) return false;
   }
   return std::all_of(kBuiltStamps.begin(), kBuiltStamps.end(), StampHolds);
 }
+
+namespace {
 
 ResolvedFace ToResolved(const TBuiltFace& face) {
   ResolvedFace resolved;
@@ -48,7 +52,7 @@ ResolvedFace ToResolved(const TBuiltFace& face) {
 }  // namespace
 
 bool BuiltFontTableHolds() {
-  static const bool holds = CheckTable();
+  static const bool holds = CheckBuiltFontTable();
   return holds;
 }
 

@@ -51,6 +51,8 @@ struct TBuiltStamp {
 
 // Whether the build-time answers still hold on this system; checked once.
 bool BuiltFontTableHolds();
+// The same check made afresh.
+bool CheckBuiltFontTable();
 
 // The face for a request from the build-time answers, as fontconfig would
 // resolve it; none when the table does not hold.
