@@ -2,12 +2,15 @@
 """Whole-process speed of vxp2bmp against peer converters, one file at a time.
 
 usage: peer_compare.py VXP2BMP [--sample TSV] [--corpus DIR] [--dpi N] [--rounds N]
+                         [--wmf-fontdir DIR]
 
 The sample (default ../shared/bench/peer-sample.tsv beside the project) lists
-"PATH<TAB>KIND<TAB>NOTE" lines, PATH under the corpus folder, KIND wmf or emf.
+"PATH<TAB>KIND<TAB>NOTE" lines, PATH under the corpus folder, KIND emf or
+wmf... (wmf-placeable); the kind names the format of the contents.
 WMF files are compared with wmf2gd (libwmf-bin), EMF files with emf2svg-conv
 followed by rsvg-convert (emf2svg, librsvg2-bin); a peer that is not installed
-is skipped with a note. Every peer renders to the pixel size of our output, so
+is skipped with a note. wmf2gd needs the URW base 35 Type 1 fonts
+(fonts-urw-base35); --wmf-fontdir points it at them where they are not installed. Every peer renders to the pixel size of our output, so
 all draw the same number of pixels. Runs alternate ours / peer per file for
 --rounds rounds (the order flips every round); the figure per file is the
 median wall time of its runs, the ratio peer / ours. Prints per-file times,
@@ -51,11 +54,12 @@ def bmp_size(path):
     return width, abs(height)
 
 
-def peer_commands(kind, source, out_dir, width, height):
-    if kind == "wmf":
+def peer_commands(kind, source, out_dir, width, height, wmf_fontdir):
+    if kind.startswith("wmf"):
         if not shutil.which("wmf2gd"):
             return None, "wmf2gd"
-        return [["wmf2gd", "-t", "png", f"--maxwidth={width}", f"--maxheight={height}", "--maxsize",
+        fonts = [f"--wmf-fontdir={wmf_fontdir}"] if wmf_fontdir else []
+        return [["wmf2gd", *fonts, "-t", "png", f"--maxwidth={width}", f"--maxheight={height}", "--maxsize",
                  "-o", os.path.join(out_dir, "peer.png"), source]], "wmf2gd"
     if not (shutil.which("emf2svg-conv") and shutil.which("rsvg-convert")):
         return None, "emf2svg+rsvg"
@@ -74,6 +78,7 @@ def main(argv):
     corpus = option(argv, "--corpus", os.path.join(SHARED, "corpus"))
     dpi = option(argv, "--dpi", "300")
     rounds = int(option(argv, "--rounds", "5"))
+    wmf_fontdir = option(argv, "--wmf-fontdir", None)
 
     rows = []
     for line in open(sample):
@@ -93,7 +98,7 @@ def main(argv):
                 skipped.append((path, "vxp2bmp failed"))
                 continue
             width, height = bmp_size(ours_out)
-            peer, peer_name = peer_commands(kind, source, out_dir, max(width, 1), max(height, 1))
+            peer, peer_name = peer_commands(kind, source, out_dir, max(width, 1), max(height, 1), wmf_fontdir)
             if peer is None:
                 skipped.append((path, peer_name + " not installed"))
                 continue

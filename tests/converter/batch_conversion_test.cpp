@@ -57,7 +57,8 @@ TEST_P(BatchJobs, ConvertsEveryItemAsItsOwnRunWould) {
             kSamples + "shapes.emf\t" + folder.File("shapes.bmp") + "\t96\n" +
             kSamples + "shapes.wmf\t" + folder.File("wmf.out") + "\n" +
             kSamples + "demo-report.vxp\t" + folder.File("demo.bmp") + "\t50\n" +
-            kSamples + "text.emf\t" + folder.File("text.bmp") + "\t120\n");
+            kSamples + "text.emf\t" + folder.File("text.bmp") + "\t120\n" +
+            kSamples + "demo-report.vxp\t" + folder.File("again.bmp") + "\t50\n");
   const BatchResult result = RunBatch(folder.File("list.txt"), GetParam());
   EXPECT_EQ(result.status, 0);
   EXPECT_TRUE(result.lines.empty());
@@ -70,6 +71,11 @@ TEST_P(BatchJobs, ConvertsEveryItemAsItsOwnRunWould) {
   EXPECT_EQ(folder.EntriesStartingWith("demo"),
             (std::vector<std::string>{"demo00001.bmp", "demo00002.bmp", "demo00003.bmp"}));
   EXPECT_FALSE(std::filesystem::exists(folder.File("demo.bmp")));
+  // The same report twice, perhaps at the same time: the same pages.
+  for (const char* page : {"00001", "00002", "00003"}) {
+    EXPECT_EQ(ReadFileBytes(folder.File(std::string("again") + page + ".bmp")),
+              ReadFileBytes(folder.File(std::string("demo") + page + ".bmp")));
+  }
 }
 
 TEST_P(BatchJobs, EachFailedItemGivesOneLineInListOrderAndStatusOne) {
