@@ -3,13 +3,16 @@ SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+TSAN_BUILD ?= build-tsan
+# The tests that run work on several threads; the thread sanitizer runs these.
+THREAD_TESTS := PageListThreads.*:*ParallelPages*:*WorkerCounts*:ParallelReportConversion.*:*DamagedPage*:*Batch*
 DEMO_OUT ?= demo-out
 
 PACKAGES := cmake g++ make pkg-config libgtest-dev libbenchmark-dev libpng-dev \
             libfreetype-dev libfontconfig-dev fontconfig \
             fonts-liberation2 fonts-crosextra-carlito fonts-crosextra-caladea fonts-dejavu-core
 
-.PHONY: setup build build-asan demo test test-release test-asan bench fuzz clean
+.PHONY: setup build build-asan build-tsan demo test test-release test-asan test-tsan bench fuzz clean
 
 setup:
 	@missing=""; for p in $(PACKAGES); do \
@@ -29,6 +32,10 @@ build-asan: setup
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVXP_SANITIZE=ON -DVXP_BENCH=OFF >/dev/null
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
+build-tsan: setup
+	cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVXP_TSAN=ON -DVXP_BENCH=OFF >/dev/null
+	cmake --build $(TSAN_BUILD) -j $(JOBS)
+
 demo: build
 	@mkdir -p $(DEMO_OUT)/sample $(DEMO_OUT)/example
 	./$(BUILD)/vxp2bmp samples/demo-report.vxp $(DEMO_OUT)/sample/page.bmp -D 150
@@ -43,7 +50,10 @@ test-release: build
 test-asan: build-asan
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
-test: test-release test-asan
+test-tsan: build-tsan
+	cd $(TSAN_BUILD) && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ./vxp_tests --gtest_filter='$(THREAD_TESTS)'
+
+test: test-release test-asan test-tsan
 
 bench: build
 	./$(BUILD)/vxp_bench
@@ -53,4 +63,4 @@ fuzz: setup
 	cmake --build build-fuzz -j $(JOBS)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz $(DEMO_OUT)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) build-fuzz $(DEMO_OUT)

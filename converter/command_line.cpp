@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/errors.h"
+#include "converter/batch_conversion.h"
 #include "converter/conversion_driver.h"
 #include "converter/file_names.h"
 #include "converter/long_options.h"
@@ -92,7 +93,7 @@ void Dispatch(TSourceKind kind, const TConverterSettings& settings, int32_t reso
 int RunBatch(const std::vector<std::string>& args, const TConversionOptions& options,
              const TConverterServices& services) {
   if (!args.empty()) throw EOptionError(kBatchWithArgumentsMessage);
-  if (!services.RunBatch) throw EOptionError(kBatchUnavailableMessage);
+  if (!services.RunBatch) return RunBatchConversion(options.batch_list, options);
   return services.RunBatch(options.batch_list, options);
 }
 

@@ -30,7 +30,6 @@ inline constexpr const char* kSourceMissingMessage = "ERROR: Source file does no
 inline constexpr const char* kUnsupportedSourceMessage = "The source file format is not supported";
 inline constexpr const char* kBatchWithArgumentsMessage =
     "Option \"--batch\" takes its conversions from the list, not from SOURCE and DESTINATION";
-inline constexpr const char* kBatchUnavailableMessage = "Batch conversion is not available";
 
 using TConversion = std::function<void(const std::string& source, const std::string& destination,
                                        int32_t resolution)>;

@@ -7,7 +7,11 @@
 #include "converter/page_file_name.h"
 #include "converter/page_output.h"
 #include "converter/page_selection.h"
+#include "converter/page_rasterizer.h"
+#include "converter/parallel_pages.h"
+#include "converter/worker_count.h"
 #include "document/vx_printer.h"
+#include "graphics/bitmap.h"
 #include "graphics/metafile.h"
 
 namespace vx {
@@ -20,14 +24,24 @@ void ConvertReportFile(const std::string& source, const std::string& destination
   // Checked against PageTotal before any page file is written.
   const TPageSelection pages(options.pages, printer->PageTotal());
   TConversionReporter reporter(options, pages.Count());
-  for (int64_t i = 0; i < pages.Count(); ++i) {
-    const int32_t n = pages.PageAt(i);
-    const std::unique_ptr<TMetafile> page = printer->PageMetafile(n);
+  TPageDiagnosticsBoard board(reporter.Verbose());
+  // The stages count the selected pages from 1; PageAt gives the report's number.
+  TPageStages stages;
+  stages.fetch = [&printer, &pages](int32_t index) {
+    std::unique_ptr<TMetafile> page = printer->PageMetafile(pages.PageAt(index - 1));
     // Every page from 1 to PageTotal exists once the report has loaded; should
     // one not come back, the report is damaged rather than a page left out.
     if (!page) throw EInvalidGraphic(msg::kInvalidMetafile);
-    RenderPageFile(*page, PageFileName(prefix, n, options.format), n, resolution, options, reporter);
-  }
+    return page;
+  };
+  stages.render = [&](int32_t index, TMetafile& page) {
+    return RenderPage(page, pages.PageAt(index - 1), resolution, options, board);
+  };
+  stages.write = [&](int32_t index, TBitmap& bitmap) {
+    const int32_t n = pages.PageAt(index - 1);
+    WriteRenderedPage(bitmap, PageFileName(prefix, n, options.format), n, options.format, board, reporter);
+  };
+  RunPagesInParallel(static_cast<int32_t>(pages.Count()), WorkerCount(options.jobs), stages);
   reporter.Finish();
 }
 

@@ -76,39 +76,87 @@ private:
   std::vector<std::pair<std::string, int64_t>> notes_;
 };
 
-}  // namespace
-
-void RenderPageFile(TMetafile& metafile, const std::string& fileName, int32_t page, int32_t resolution,
-                    const TConversionOptions& options, TConversionReporter& reporter) {
-  if (!reporter.Verbose()) {
-    RenderMetafileToFile(metafile, fileName, resolution, options);
-    reporter.PageDone({});
-    return;
-  }
+// Renders with the playback notes, time and size recorded when verbose.
+std::unique_ptr<TBitmap> RenderWithDiagnostics(TMetafile& metafile, int32_t page, int32_t resolution,
+                                               const TConversionOptions& options,
+                                               TPageDiagnostics* diagnostics) {
+  if (diagnostics == nullptr) return RenderMetafile(metafile, resolution, options);
   const auto start = std::chrono::steady_clock::now();
   TNoteCounter notes;
   metafile.SetPlaybackLog([&notes](const std::string& note) { notes.Add(note); });
-  TPageDiagnostics diagnostics;
+  std::unique_ptr<TBitmap> bitmap;
   try {
-    TBitmap bitmap;
-    RenderMetafileToBitmap(metafile, bitmap, resolution, options);
-    WriteBitmapFile(bitmap, fileName, options.format);
-    diagnostics.width = bitmap.PixelWidth();
-    diagnostics.height = bitmap.PixelHeight();
+    bitmap = RenderMetafile(metafile, resolution, options);
   } catch (...) {
     metafile.SetPlaybackLog(nullptr);
     throw;
   }
   metafile.SetPlaybackLog(nullptr);
-  diagnostics.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  diagnostics.page = page;
-  diagnostics.file = fileName;
-  diagnostics.notes = notes.Take();
+  diagnostics->seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  diagnostics->page = page;
+  diagnostics->width = bitmap->PixelWidth();
+  diagnostics->height = bitmap->PixelHeight();
+  diagnostics->notes = notes.Take();
   const TMetafileSurvey survey = SurveyMetafile(metafile.Bytes().data(), metafile.Bytes().size());
-  diagnostics.fonts = MapFonts(survey.fonts);
-  diagnostics.emf_plus_records = survey.emf_plus_records;
-  diagnostics.emf_plus_dual = survey.emf_plus_dual;
+  diagnostics->fonts = MapFonts(survey.fonts);
+  diagnostics->emf_plus_records = survey.emf_plus_records;
+  diagnostics->emf_plus_dual = survey.emf_plus_dual;
+  return bitmap;
+}
+
+// Writes the file and tells the reporter, the writing time added to the page's.
+void WriteWithDiagnostics(TBitmap& bitmap, const std::string& fileName, TOutputFormat format,
+                          TPageDiagnostics diagnostics, bool verbose, TConversionReporter& reporter) {
+  if (!verbose) {
+    WriteBitmapFile(bitmap, fileName, format);
+    reporter.PageDone({});
+    return;
+  }
+  const auto start = std::chrono::steady_clock::now();
+  WriteBitmapFile(bitmap, fileName, format);
+  diagnostics.seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  diagnostics.file = fileName;
   reporter.PageDone(diagnostics);
+}
+
+}  // namespace
+
+void TPageDiagnosticsBoard::Put(int32_t page, TPageDiagnostics diagnostics) {
+  const std::lock_guard<std::mutex> hold(lock_);
+  pages_[page] = std::move(diagnostics);
+}
+
+TPageDiagnostics TPageDiagnosticsBoard::Take(int32_t page) {
+  const std::lock_guard<std::mutex> hold(lock_);
+  const auto it = pages_.find(page);
+  if (it == pages_.end()) return {};
+  TPageDiagnostics diagnostics = std::move(it->second);
+  pages_.erase(it);
+  return diagnostics;
+}
+
+std::unique_ptr<TBitmap> RenderPage(TMetafile& metafile, int32_t page, int32_t resolution,
+                                    const TConversionOptions& options, TPageDiagnosticsBoard& board) {
+  if (!board.Verbose()) return RenderMetafile(metafile, resolution, options);
+  TPageDiagnostics diagnostics;
+  std::unique_ptr<TBitmap> bitmap = RenderWithDiagnostics(metafile, page, resolution, options, &diagnostics);
+  board.Put(page, std::move(diagnostics));
+  return bitmap;
+}
+
+void WriteRenderedPage(TBitmap& bitmap, const std::string& fileName, int32_t page, TOutputFormat format,
+                       TPageDiagnosticsBoard& board, TConversionReporter& reporter) {
+  WriteWithDiagnostics(bitmap, fileName, format, board.Verbose() ? board.Take(page) : TPageDiagnostics{},
+                       board.Verbose(), reporter);
+}
+
+void RenderPageFile(TMetafile& metafile, const std::string& fileName, int32_t page, int32_t resolution,
+                    const TConversionOptions& options, TConversionReporter& reporter) {
+  TPageDiagnostics diagnostics;
+  const bool verbose = reporter.Verbose();
+  const std::unique_ptr<TBitmap> bitmap =
+      RenderWithDiagnostics(metafile, page, resolution, options, verbose ? &diagnostics : nullptr);
+  WriteWithDiagnostics(*bitmap, fileName, options.format, std::move(diagnostics), verbose, reporter);
 }
 
 }  // namespace vx

@@ -28,13 +28,9 @@ void SizeBitmap(TBitmap& bitmap, const TMetafile& metafile, int32_t resolution) 
   bitmap.SetPixelHeight(ScaleDimension(metafile.PixelHeight(), factor));
 }
 
-// The one place where the rendered depth is chosen. True-colour bitmaps come
-// with the pixel targets of every depth; until then only 8 bits are drawn.
-void SelectPixelDepth(TBitmap& bitmap, int depth) {
-  if (depth != 8)
-    throw EOptionError("Option \"--depth=" + std::to_string(depth) + "\" is not available in this build");
-  bitmap.SetPixelDepth(depth);
-}
+// The one place where the rendered depth is chosen: 8 bits with the halftone
+// palette, or true colour (24 or 32 bits, exact colours, no palette).
+void SelectPixelDepth(TBitmap& bitmap, int depth) { bitmap.SetPixelDepth(depth); }
 
 int32_t RoundedQuotient(int64_t numerator, int64_t denominator) {
   const int64_t quotient = numerator / denominator;
@@ -91,6 +87,13 @@ void SetBitmapResolution(TBitmap& bitmap, int32_t resolution) {
   if (bitmap.Empty()) return;
   const int32_t ppm = PixelsPerMeter(resolution);
   bitmap.SetPixelsPerMeter(ppm, ppm);
+}
+
+std::unique_ptr<TBitmap> RenderMetafile(TMetafile& metafile, int32_t resolution,
+                                        const TConversionOptions& options) {
+  auto bitmap = std::make_unique<TBitmap>();
+  RenderMetafileToBitmap(metafile, *bitmap, resolution, options);
+  return bitmap;
 }
 
 void RenderMetafileToFile(TMetafile& metafile, const std::string& fileName, int32_t resolution) {

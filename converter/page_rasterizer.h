@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "converter/conversion_options.h"
@@ -44,6 +45,11 @@ TPixelSize PixelSizeFor(int32_t pixelWidth, int32_t pixelHeight, int32_t width, 
 // Pixels per metre of size pixels drawn from pictureSize screen pixels at
 // pixelsPerInch, rounded to the nearest whole number.
 int32_t EffectivePixelsPerMeter(int32_t size, int32_t pictureSize, int pixelsPerInch);
+
+// The rendering as a new bitmap, ready for WriteBitmapFile: parallel page
+// conversion renders ahead and writes in page order.
+std::unique_ptr<TBitmap> RenderMetafile(TMetafile& metafile, int32_t resolution,
+                                        const TConversionOptions& options = {});
 // Horizontal logical pixels per inch of the bitmap's drawing surface.
 int SurfacePixelsPerInch(TBitmap& bitmap);
 

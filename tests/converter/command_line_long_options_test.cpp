@@ -2,6 +2,9 @@
 // other arguments are read, and reach the conversion.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "base/errors.h"
 #include "converter/command_line.h"
 #include "converter/long_options.h"
@@ -194,9 +197,22 @@ TEST_F(LongOptionRun, BatchTakesItsConversionsFromTheList) {
   EXPECT_EQ(o.calls[0].options.jobs, 2);
   EXPECT_EQ(RunEntry({"--batch=list.txt", "in.vxp", "out.bmp"}).error,
             std::string("EOptionError: ") + kBatchWithArgumentsMessage);
+}
+
+TEST_F(LongOptionRun, BatchWithoutABoundServiceConvertsTheList) {
+  test::ScratchFolder folder;
+  const std::string sample = std::string(VXP_SOURCE_DIR) + "/samples/shapes.emf";
+  {
+    std::ofstream list(folder.Join("list.txt"));
+    list << sample << "\t" << folder.Join("one.bmp") << "\t96\n";
+    list << folder.Join("missing.emf") << "\t" << folder.Join("two.bmp") << "\n";
+  }
   TConverterServices none;
   none.WriteLine = [](std::string_view) {};
-  EXPECT_THROW(RunConverter({"--batch=list.txt"}, none), EOptionError);
+  EXPECT_EQ(RunConverter({"--batch=" + folder.Join("list.txt")}, none), 1);  // the second item fails
+  EXPECT_TRUE(std::filesystem::exists(folder.Join("one.bmp")));
+  EXPECT_FALSE(std::filesystem::exists(folder.Join("two.bmp")));
+  EXPECT_THROW(RunConverter({"--batch=" + folder.Join("none.txt")}, none), EFOpenError);
 }
 
 TEST_F(LongOptionRun, TheThreeArgumentConversionsStillServeRunsWithoutOptionServices) {

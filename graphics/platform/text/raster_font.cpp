@@ -1,5 +1,10 @@
 #include "graphics/platform/text/raster_font.h"
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_BITMAP_H
@@ -11,8 +16,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <list>
 #include <map>
 #include <mutex>
@@ -50,18 +53,45 @@ FreeTypeLibrary& Library() {
   return *instance;
 }
 
-using FileData = std::shared_ptr<const std::vector<FT_Byte>>;
+// A font file mapped read-only: FreeType touches only the tables and glyphs a
+// page uses, so a large file costs little more than a small one.
+class MappedFontFile {
+public:
+  static std::shared_ptr<const MappedFontFile> Open(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat info {};
+    void* bytes = MAP_FAILED;
+    if (::fstat(fd, &info) == 0 && info.st_size > 0)
+      bytes = ::mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+    ::close(fd);  // the mapping stays valid
+    if (bytes == MAP_FAILED) return nullptr;
+    return std::shared_ptr<const MappedFontFile>(
+        new MappedFontFile(static_cast<const FT_Byte*>(bytes), static_cast<size_t>(info.st_size)));
+  }
+  ~MappedFontFile() { ::munmap(const_cast<FT_Byte*>(bytes_), size_); }
+  MappedFontFile(const MappedFontFile&) = delete;
+  MappedFontFile& operator=(const MappedFontFile&) = delete;
 
-// Font files are read once and shared by every size made from them.
+  const FT_Byte* data() const { return bytes_; }
+  size_t size() const { return size_; }
+
+private:
+  MappedFontFile(const FT_Byte* bytes, size_t size) : bytes_(bytes), size_(size) {}
+  const FT_Byte* bytes_;
+  size_t size_;
+};
+
+using FileData = std::shared_ptr<const MappedFontFile>;
+
+// Font files are mapped once and shared by every size made from them.
 FileData LoadFontFile(const std::string& path) {
   static std::mutex mutex;
   static std::map<std::string, FileData> files;
   std::lock_guard lock(mutex);
   if (auto it = files.find(path); it != files.end()) return it->second;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return nullptr;
-  auto data = std::make_shared<std::vector<FT_Byte>>(std::istreambuf_iterator<char>(in),
-                                                    std::istreambuf_iterator<char>());
+  FileData data = MappedFontFile::Open(path);
+  if (!data) return nullptr;
   files.emplace(path, data);
   return data;
 }
