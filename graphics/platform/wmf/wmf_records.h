@@ -115,6 +115,7 @@ enum Type : uint32_t {
   kChord = 46,
   kPie = 47,
   kLineTo = 54,
+  kExtSelectClipRgn = 75,
   kBitBlt = 76,
   kStretchBlt = 77,
   kSetDiBitsToDevice = 80,

@@ -81,6 +81,7 @@ private:
   void ArcLike(uint32_t type, const WmfRecord& r);
   void SetPixel(const WmfRecord& r);
   void ClipRect(uint32_t type, const WmfRecord& r);
+  void SelectClipRegion(const WmfRecord& r);
 
   // Objects: each creation takes the lowest free slot, emitted or not, so
   // later indices stay those of the metafile.
@@ -277,6 +278,19 @@ void WmfToEmf::SetPixel(const WmfRecord& r) {
 }
 
 void WmfToEmf::ClipRect(uint32_t type, const WmfRecord& r) { Boxed(type, r); }
+
+// Object index 0 stands for no region: the clipping is removed, as the
+// platform's player passes a null region for it.
+void WmfToEmf::SelectClipRegion(const WmfRecord& r) {
+  Params p(r);
+  const uint32_t index = p.U();
+  if (!p.Ok() || index != 0) return;
+  constexpr uint32_t kRgnCopy = 5;
+  ByteWriter w;
+  w.U32(0);  // no region data
+  w.U32(kRgnCopy);
+  out_.Add(emr::kExtSelectClipRgn, w);
+}
 
 int WmfToEmf::AllocateSlot(SlotState state, bool font, uint8_t charset) {
   auto free_slot = std::find_if(slots_.begin(), slots_.end(),
@@ -674,6 +688,7 @@ void WmfToEmf::Translate(const WmfRecord& r) {
     case wmf::kSetPixel: SetPixel(r); break;
     case wmf::kIntersectClipRect: ClipRect(emr::kIntersectClipRect, r); break;
     case wmf::kExcludeClipRect: ClipRect(emr::kExcludeClipRect, r); break;
+    case wmf::kSelectClipRegion: SelectClipRegion(r); break;
     case wmf::kCreatePenIndirect: CreatePen(r); break;
     case wmf::kCreateBrushIndirect: CreateBrush(r); break;
     case wmf::kCreateFontIndirect: CreateFont(r); break;

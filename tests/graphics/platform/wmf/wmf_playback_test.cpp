@@ -1,0 +1,49 @@
+// Windows metafiles converted and played as a placeable WMF is: pixel facts
+// of records whose conversion the platform's player defines.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "graphics/platform/raster/halftone_palette.h"
+#include "graphics/platform/wmf/wmf_to_emf.h"
+#include "graphics/support/emf_render.h"
+#include "support/wmf_test_data.h"
+
+namespace vx::gdi {
+namespace {
+
+// A 100 x 100 pixel picture (frame 3125 x 3125 hundredths of a millimetre on
+// the 1024 px / 320 mm screen) whose window is 100 x 100 units.
+test::RenderedPage Render(const test::WmfBuilder& body) {
+  const std::vector<uint8_t> wmf = body.Build();
+  auto emf = ConvertWinMetaFileToEnh(wmf.data(), wmf.size(), 3125, 3125);
+  EXPECT_TRUE(emf.has_value());
+  return test::RenderEmf(emf.value_or(std::vector<uint8_t>{}), 96);
+}
+
+test::WmfBuilder Window100() {
+  test::WmfBuilder b;
+  b.Record(0x0103, {8}).Record(0x020B, {0, 0}).Record(0x020C, {100, 100});
+  return b;
+}
+
+constexpr uint8_t kBlack = 0;
+constexpr uint8_t kWhite = 255;
+
+TEST(WmfPlaybackTest, SelectClipRegionOfObjectZeroRemovesTheClipping) {
+  test::WmfBuilder b = Window100();
+  b.Record(0x02FC, {0, 0, 0, 0})                  // black solid brush, slot 0
+      .Record(0x012D, {0})
+      .Record(0x0416, {0, 0, 0, 0})               // IntersectClipRect to nothing
+      .Record(0x041B, {40, 40, 10, 10})           // clipped away
+      .Record(0x012C, {0})                        // SelectClipRegion(no region)
+      .Record(0x041B, {90, 90, 60, 60});          // drawn
+  const test::RenderedPage page = Render(b);
+  ASSERT_EQ(page.width, 100);
+  EXPECT_EQ(page.At(25, 25), kWhite);
+  EXPECT_EQ(page.At(75, 75), kBlack);
+}
+
+}  // namespace
+}  // namespace vx::gdi
