@@ -423,7 +423,14 @@ void WmfToEmf::DeleteObject(const WmfRecord& r) {
 
 void WmfToEmf::Text(int32_t x, int32_t y, uint16_t options, const Rect* clip,
                     const uint8_t* chars, size_t count, const std::vector<int32_t>* dx) {
-  const std::u16string text = DecodeWmfText(chars, count, dc_.charset);
+  std::vector<uint8_t> bytes_per_char;
+  const std::u16string text = DecodeWmfText(chars, count, dc_.charset, &bytes_per_char);
+  // A double-byte character advances by the sum of its bytes' advances.
+  std::vector<int32_t> merged;
+  if (dx && text.size() != count) {
+    merged = AdvancesPerCharacter(*dx, bytes_per_char, false);
+    dx = &merged;
+  }
   const uint32_t string_offset = emr::kExtTextOutFixedSize;
   const uint32_t string_bytes = static_cast<uint32_t>((text.size() * 2 + 3) & ~size_t(3));
   const uint32_t dx_offset = dx ? string_offset + string_bytes : 0;
