@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "graphics/platform/gdi/device_context.h"
+#include "graphics/platform/geometry/ellipse_outline.h"
 #include "graphics/platform/raster/halftone_palette.h"
 #include "graphics/platform/raster/span_writer.h"
 #include "graphics/platform/geometry/stroke.h"
@@ -381,7 +382,13 @@ void TDeviceContext::RoundRect(const Rect& rect, Size corner) {
   const XForm x = LogicalToDevice();
   int32_t cw = std::min<int32_t>(std::abs(RoundDevice(corner.cx * x.m11)), box.Width());
   int32_t ch = std::min<int32_t>(std::abs(RoundDevice(corner.cy * x.m22)), box.Height());
-  if (cw <= 1 || ch <= 1 || !IsAxisAligned()) {
+  if (!IsAxisAligned()) {
+    const std::vector<PointF> outline = RoundRectOutline(x, rect, corner);
+    FillDevicePolygons({outline}, ALTERNATE);
+    StrokePolyline(outline, true);
+    return;
+  }
+  if (cw <= 1 || ch <= 1) {
     Rectangle(rect);
     return;
   }
@@ -453,7 +460,17 @@ double ScreenAngle(double x, double y, double cx, double cy) {
 }  // namespace
 
 void TDeviceContext::ArcShape(const Rect& rect, Point start, Point end, int kind) {
-  if (surface_ == nullptr || !IsAxisAligned()) return;
+  if (surface_ == nullptr) return;
+  if (!IsAxisAligned()) {
+    // Rotated or sheared: the logical arc mapped point by point; the
+    // direction holds on the logical plane.
+    const std::vector<PointF> outline = EllipseArcOutline(
+        LogicalToDevice(), rect, start, end, state_.arc_direction == AD_CLOCKWISE, ArcKind(kind));
+    if (outline.empty()) return;
+    if (kind != 0) FillDevicePolygons({outline}, ALTERNATE);
+    StrokePolyline(outline, kind != 0);
+    return;
+  }
   const Rect box = DeviceRectOf(rect);
   const int64_t width = int64_t(box.right) - box.left, height = int64_t(box.bottom) - box.top;
   if (width <= 0 || height <= 0 || width > kMaxEllipseExtent || height > kMaxEllipseExtent) return;
