@@ -239,10 +239,16 @@ void TMetafile::InstallEnhMetaFile(std::vector<uint8_t> emf) {
 void TMetafile::DrawInto(TCanvas& canvas, const gdi::Rect& rect) {
   if (Empty()) return;
 #ifdef VX_HAVE_EMF_PLAYER
-  // The palette of the metafile (if any) only matters on palette devices; our
-  // surfaces map every colour to the halftone palette themselves.
-  gdi::PlayEnhMetaFile(canvas.DeviceContext(), image_.emf.data(), image_.emf.size(),
+  // The metafile's own palette is selected (as a background palette) while it
+  // plays: the surface keeps its halftone colours, but palette-index colours
+  // name entries of it.
+  gdi::TDeviceContext& dc = canvas.DeviceContext();
+  const std::vector<gdi::PaletteEntry> own = PaletteEntries();
+  const std::vector<gdi::PaletteEntry> previous = dc.SelectedPalette();
+  if (!own.empty()) dc.SelectPalette(own);
+  gdi::PlayEnhMetaFile(dc, image_.emf.data(), image_.emf.size(),
                        {rect.left, rect.top, rect.right - 1, rect.bottom - 1});
+  if (!own.empty()) dc.SelectPalette(previous);
 #else
   (void)canvas;
   (void)rect;

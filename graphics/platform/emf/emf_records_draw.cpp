@@ -105,7 +105,7 @@ template <int kKind> void ArcFamily(Playback& p, ByteReader& r) {
 void SetPixelV(Playback& p, ByteReader& r) {
   const Point pt = ReadPoint(r);
   const uint32_t color = r.U32();
-  if (r.Ok()) p.dc.SetPixelV(pt, color & 0x00FFFFFF);
+  if (r.Ok()) p.dc.SetPixelV(pt, color);
 }
 
 const LogBrush* BrushAt(Playback& p, uint32_t index, LogBrush& stock) {

@@ -547,11 +547,13 @@ void TDeviceContext::SetPixelV(Point p, ColorRef color) {
   if (surface_ == nullptr) return;
   const Point d = LPtoDP(p);
   const Region clip = EffectiveClip();
-  SpanWriter(*surface_, clip, R2_COPYPEN, Paint::Solid(NearestHalftoneIndex(color))).Pixel(d.x, d.y);
+  SpanWriter(*surface_, clip, R2_COPYPEN, Paint::Solid(NearestHalftoneIndex(ResolveColor(color)))).Pixel(d.x, d.y);
 }
 
 void TDeviceContext::FillRgn(const Region& device_region, const LogBrush& brush) {
-  FillDeviceRegion(device_region, brush);
+  LogBrush resolved = brush;
+  resolved.color = ResolveColor(brush.color);
+  FillDeviceRegion(device_region, resolved);
 }
 
 void TDeviceContext::FrameRgn(const Region& device_region, const LogBrush& brush, Size frame) {
@@ -569,7 +571,9 @@ void TDeviceContext::FrameRgn(const Region& device_region, const LogBrush& brush
     b.Offset(0, -d);
     inner = inner.Intersect(a).Intersect(b);
   }
-  FillDeviceRegion(device_region.Difference(inner), brush);
+  LogBrush resolved = brush;
+  resolved.color = ResolveColor(brush.color);
+  FillDeviceRegion(device_region.Difference(inner), resolved);
 }
 
 void TDeviceContext::InvertRgn(const Region& device_region) {

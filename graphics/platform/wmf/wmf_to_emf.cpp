@@ -28,6 +28,7 @@ struct DcOrigins {
   Point window;
   Point viewport;
   uint8_t charset = kAnsiCharset;
+  int palette = -1;  // slot of the selected palette; -1: the default one
 };
 
 // Parameters of WMF records, most stored last-to-first.
@@ -91,6 +92,10 @@ private:
   void CreateFont(const WmfRecord& r);
   void CreateDibPatternBrush(const WmfRecord& r);
   void SelectObject(const WmfRecord& r);
+  void CreatePalette(const WmfRecord& r);
+  void SelectPalette(const WmfRecord& r);
+  void SetPaletteEntries(const WmfRecord& r);
+  void ResizePalette(const WmfRecord& r);
   void DeleteObject(const WmfRecord& r);
 
   void Text(int32_t x, int32_t y, uint16_t options, const Rect* clip, const uint8_t* chars,
@@ -413,12 +418,62 @@ void WmfToEmf::SelectObject(const WmfRecord& r) {
   Value(emr::kSelectObject, index + 1);
 }
 
+// A logical palette: version, entry count, then red, green, blue, flags per
+// entry, as the enhanced record holds it.
+void WmfToEmf::CreatePalette(const WmfRecord& r) {
+  ByteReader in(r.params, r.param_bytes);
+  const uint16_t version = in.U16();
+  const uint16_t count = in.U16();
+  if (!in.Ok() || size_t(count) * 4 > in.Remaining()) {
+    AllocateSlot(SlotState::kSkipped);
+    return;
+  }
+  const int slot = AllocateSlot(SlotState::kEmitted);
+  if (slot < 0) return;
+  ByteWriter w;
+  w.U32(uint32_t(slot) + 1);
+  w.U16(version);
+  w.U16(count);
+  w.Append(in.Bytes(size_t(count) * 4), size_t(count) * 4);
+  out_.Add(emr::kCreatePalette, w);
+}
+
+void WmfToEmf::SelectPalette(const WmfRecord& r) {
+  Params p(r);
+  const uint32_t index = p.U();
+  if (!p.Ok() || index >= slots_.size() || slots_[index].state != SlotState::kEmitted) return;
+  dc_.palette = int(index);
+  Value(emr::kSelectPalette, index + 1);
+}
+
+// Both apply to the palette selected in the context.
+void WmfToEmf::SetPaletteEntries(const WmfRecord& r) {
+  ByteReader in(r.params, r.param_bytes);
+  const uint16_t start = in.U16();
+  const uint16_t count = in.U16();
+  if (!in.Ok() || size_t(count) * 4 > in.Remaining() || dc_.palette < 0) return;
+  ByteWriter w;
+  w.U32(uint32_t(dc_.palette) + 1);
+  w.U32(start);
+  w.U32(count);
+  w.Append(in.Bytes(size_t(count) * 4), size_t(count) * 4);
+  out_.Add(emr::kSetPaletteEntries, w);
+}
+
+void WmfToEmf::ResizePalette(const WmfRecord& r) {
+  Params p(r);
+  const uint32_t count = p.U();
+  if (!p.Ok() || dc_.palette < 0) return;
+  Pair(emr::kResizePalette, dc_.palette + 1, int32_t(count));
+}
+
 void WmfToEmf::DeleteObject(const WmfRecord& r) {
   Params p(r);
   const uint32_t index = p.U();
   if (!p.Ok() || index >= slots_.size() || slots_[index].state == SlotState::kFree) return;
   if (slots_[index].state == SlotState::kEmitted) Value(emr::kDeleteObject, index + 1);
   slots_[index] = Slot{};
+  if (dc_.palette == int(index)) dc_.palette = -1;
 }
 
 void WmfToEmf::Text(int32_t x, int32_t y, uint16_t options, const Rect* clip,
@@ -700,7 +755,11 @@ void WmfToEmf::Translate(const WmfRecord& r) {
     case wmf::kCreateBrushIndirect: CreateBrush(r); break;
     case wmf::kCreateFontIndirect: CreateFont(r); break;
     case wmf::kDibCreatePatternBrush: CreateDibPatternBrush(r); break;
-    case wmf::kCreatePalette:
+    case wmf::kCreatePalette: CreatePalette(r); break;
+    case wmf::kSelectPalette: SelectPalette(r); break;
+    case wmf::kRealizePalette: out_.Add(emr::kRealizePalette, std::vector<uint8_t>{}); break;
+    case wmf::kSetPalEntries: SetPaletteEntries(r); break;
+    case wmf::kResizePalette: ResizePalette(r); break;
     case wmf::kCreatePatternBrush:
     case wmf::kCreateRegion: AllocateSlot(SlotState::kSkipped); break;
     case wmf::kSelectObject: SelectObject(r); break;

@@ -45,5 +45,22 @@ TEST(WmfPlaybackTest, SelectClipRegionOfObjectZeroRemovesTheClipping) {
   EXPECT_EQ(page.At(75, 75), kBlack);
 }
 
+TEST(WmfPlaybackTest, BrushOfAPaletteIndexTakesTheSelectedPalettesEntry) {
+  test::WmfBuilder b = Window100();
+  // META_CREATEPALETTE: version 0x300, 3 entries red, green, blue (r, g, b, flags)
+  b.RecordBytes(0x00F7, {0x00, 0x03, 3, 0, 255, 0, 0, 0, 0, 255, 0, 0, 0, 0, 255, 0})
+      .Record(0x0234, {0})                                // SelectPalette(slot 0)
+      .Record(0x0035, {})                                 // RealizePalette
+      .Record(0x02FC, {0, 2, 0x0100, 0})                  // brush PALETTEINDEX(2), slot 1
+      .Record(0x012D, {1})
+      .Record(0x041B, {40, 40, 10, 10})
+      // META_SETPALENTRIES on the selected palette: entry 2 becomes yellow
+      .RecordBytes(0x0037, {2, 0, 1, 0, 255, 255, 0, 0})
+      .Record(0x041B, {90, 90, 60, 60});
+  const test::RenderedPage page = Render(b);
+  EXPECT_EQ(page.At(25, 25), NearestHalftoneIndex(RGB(0, 0, 255)));
+  EXPECT_EQ(page.At(75, 75), NearestHalftoneIndex(RGB(255, 255, 0)));
+}
+
 }  // namespace
 }  // namespace vx::gdi
