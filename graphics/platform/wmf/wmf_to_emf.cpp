@@ -7,6 +7,7 @@
 #include "base/byte_reader.h"
 #include "graphics/platform/emf/emf_header.h"
 #include "graphics/platform/core/gdi_types.h"
+#include "graphics/platform/wmf/wmf_bitmap16.h"
 #include "graphics/platform/wmf/wmf_dib.h"
 #include "graphics/platform/wmf/wmf_emf_writer.h"
 #include "graphics/platform/wmf/wmf_header.h"
@@ -107,8 +108,11 @@ private:
   void StretchBltDib(int32_t xd, int32_t yd, int32_t wd, int32_t hd, int32_t xs, int32_t ys,
                      int32_t ws, int32_t hs, uint32_t rop, const PackedDib& dib, bool stretch);
   void StretchDib(const WmfRecord& r);
-  void DibStretchBlt(const WmfRecord& r);
-  void DibBitBlt(const WmfRecord& r);
+  // bitmap16: the source is a device-dependent Bitmap16, not a packed DIB.
+  void DibStretchBlt(const WmfRecord& r, bool bitmap16);
+  void DibBitBlt(const WmfRecord& r, bool bitmap16);
+  void BlitSource(const WmfRecord& r, size_t offset, bool bitmap16, int32_t xd, int32_t yd, int32_t wd,
+                  int32_t hd, int32_t xs, int32_t ys, int32_t ws, int32_t hs, uint32_t rop, bool stretch);
   void PatBlt(const WmfRecord& r);
   void SetDibToDev(const WmfRecord& r);
 
@@ -634,7 +638,26 @@ void WmfToEmf::StretchDib(const WmfRecord& r) {
   out_.Add(emr::kStretchDiBits, w);
 }
 
-void WmfToEmf::DibStretchBlt(const WmfRecord& r) {
+void WmfToEmf::BlitSource(const WmfRecord& r, size_t offset, bool bitmap16, int32_t xd, int32_t yd,
+                          int32_t wd, int32_t hd, int32_t xs, int32_t ys, int32_t ws, int32_t hs,
+                          uint32_t rop, bool stretch) {
+  const uint8_t* data = r.params + offset;
+  const size_t size = r.param_bytes - offset;
+  if (!bitmap16) {
+    const auto dib = SplitPackedDib(data, size, kDibRgbColors);
+    if (dib) StretchBltDib(xd, yd, wd, hd, xs, ys, ws, hs, rop, *dib, stretch);
+    return;
+  }
+  const auto converted = Bitmap16ToDib(data, size);
+  if (!converted) return;
+  PackedDib dib;
+  dib.info = converted->info;
+  dib.bits = converted->bits.data();
+  dib.bits_size = converted->bits.size();
+  StretchBltDib(xd, yd, wd, hd, xs, ys, ws, hs, rop, dib, stretch);
+}
+
+void WmfToEmf::DibStretchBlt(const WmfRecord& r, bool bitmap16) {
   Params p(r);
   const uint32_t rop = p.U32();
   const int32_t hs = p.S(), ws = p.S(), ys = p.S(), xs = p.S();
@@ -646,12 +669,10 @@ void WmfToEmf::DibStretchBlt(const WmfRecord& r) {
     BitBltNoSource(xd, yd, wd, hd, rop);
     return;
   }
-  ByteReader& in = p.Reader();
-  const auto dib = SplitPackedDib(r.params + in.Offset(), in.Remaining(), kDibRgbColors);
-  if (dib) StretchBltDib(xd, yd, wd, hd, xs, ys, ws, hs, rop, *dib, true);
+  BlitSource(r, p.Reader().Offset(), bitmap16, xd, yd, wd, hd, xs, ys, ws, hs, rop, true);
 }
 
-void WmfToEmf::DibBitBlt(const WmfRecord& r) {
+void WmfToEmf::DibBitBlt(const WmfRecord& r, bool bitmap16) {
   Params p(r);
   const uint32_t rop = p.U32();
   const int32_t ys = p.S(), xs = p.S();
@@ -663,9 +684,7 @@ void WmfToEmf::DibBitBlt(const WmfRecord& r) {
     BitBltNoSource(xd, yd, w, h, rop);
     return;
   }
-  ByteReader& in = p.Reader();
-  const auto dib = SplitPackedDib(r.params + in.Offset(), in.Remaining(), kDibRgbColors);
-  if (dib) StretchBltDib(xd, yd, w, h, xs, ys, w, h, rop, *dib, false);
+  BlitSource(r, p.Reader().Offset(), bitmap16, xd, yd, w, h, xs, ys, w, h, rop, false);
 }
 
 void WmfToEmf::PatBlt(const WmfRecord& r) {
@@ -767,8 +786,10 @@ void WmfToEmf::Translate(const WmfRecord& r) {
     case wmf::kTextOut: TextOut(r); break;
     case wmf::kExtTextOut: ExtTextOut(r); break;
     case wmf::kStretchDib: StretchDib(r); break;
-    case wmf::kDibStretchBlt: DibStretchBlt(r); break;
-    case wmf::kDibBitBlt: DibBitBlt(r); break;
+    case wmf::kDibStretchBlt: DibStretchBlt(r, false); break;
+    case wmf::kDibBitBlt: DibBitBlt(r, false); break;
+    case wmf::kStretchBlt: DibStretchBlt(r, true); break;
+    case wmf::kBitBlt: DibBitBlt(r, true); break;
     case wmf::kPatBlt: PatBlt(r); break;
     case wmf::kSetDibToDev: SetDibToDev(r); break;
     default: break;  // no enhanced form here
