@@ -126,11 +126,16 @@ void TDeviceContextBackend::StretchDIBits(const gdi::Rect& dest, const gdi::DibI
 }
 
 void TDeviceContextBackend::PlayMetafile(const std::vector<uint8_t>& emf, const gdi::Rect& rect,
+                                         const std::vector<gdi::PaletteEntry>& palette,
                                          const PlaybackLog& log) {
   gdi::PlaybackOptions options;
   options.verbose = static_cast<bool>(log);
   options.log = log;
-  gdi::PlayEnhMetaFile(Context(), emf.data(), emf.size(), rect, options);
+  gdi::TDeviceContext& dc = Context();
+  const std::vector<gdi::PaletteEntry> previous = dc.SelectedPalette();
+  if (!palette.empty()) dc.SelectPalette(palette);
+  gdi::PlayEnhMetaFile(dc, emf.data(), emf.size(), rect, options);
+  if (!palette.empty()) dc.SelectPalette(previous);
 }
 
 }  // namespace vx

@@ -48,7 +48,7 @@ public:
   void StretchDIBits(const gdi::Rect& dest, const gdi::DibImage& source, const gdi::Rect& source_rect,
                      uint32_t rop) override;
   void PlayMetafile(const std::vector<uint8_t>& emf, const gdi::Rect& rect,
-                    const PlaybackLog& log) override;
+                    const std::vector<gdi::PaletteEntry>& palette, const PlaybackLog& log) override;
 
 private:
   gdi::TDeviceContext& Context() const { return context_(); }

@@ -239,10 +239,11 @@ void TMetafile::InstallEnhMetaFile(std::vector<uint8_t> emf) {
 void TMetafile::DrawInto(TCanvas& canvas, const gdi::Rect& rect) {
   if (Empty()) return;
 #ifdef VX_HAVE_EMF_PLAYER
-  // The palette of the metafile (if any) only matters on palette devices; our
-  // surfaces map every colour to the halftone palette themselves.
+  // The metafile's own palette is selected (as a background palette) while it
+  // plays: the surface keeps its colours, but palette-index colours name
+  // entries of it.
   canvas.Backend().PlayMetafile(image_.emf, {rect.left, rect.top, rect.right - 1, rect.bottom - 1},
-                                playback_log_);
+                                PaletteEntries(), playback_log_);
 #else
   (void)canvas;
   (void)rect;

@@ -75,11 +75,12 @@ public:
   // dest and source_rect as left, top, width, height.
   virtual void StretchDIBits(const Rect& dest, const DibImage& source, const Rect& source_rect,
                              uint32_t rop) = 0;
-  // An enhanced metafile played with its frame mapped onto rect (inclusive);
-  // log, when bound, hears of the records that were skipped.
+  // An enhanced metafile played with its frame mapped onto rect (inclusive),
+  // with its own palette (may be empty) selected while it plays; log, when
+  // bound, hears of the records that were skipped.
   using PlaybackLog = std::function<void(const std::string&)>;
   virtual void PlayMetafile(const std::vector<uint8_t>& emf, const Rect& rect,
-                            const PlaybackLog& log) = 0;
+                            const std::vector<PaletteEntry>& palette, const PlaybackLog& log) = 0;
 };
 
 }  // namespace vx::gdi

@@ -28,6 +28,7 @@ struct Playback {
   std::vector<GdiObject> handles;  // index 0 is the metafile itself
   int save_depth = 0;              // SaveDC levels the metafile opened
   XForm init;                      // frame to target rectangle
+  uint32_t selected_palette = 0;   // handle index of the palette selected; 0: none of the metafile's
 
   void Log(const std::string& message) const {
     if (options.verbose && options.log) options.log(message);

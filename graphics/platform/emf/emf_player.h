@@ -15,6 +15,10 @@ namespace vx::gdi {
 struct PlaybackOptions {
   bool verbose = false;                        // report skipped records through log
   std::function<void(const std::string&)> log;
+  // Device-unscaled copies (SetDIBitsToDevice) cover their size in reference
+  // pixels, scaled like the rest of the picture, as a recorder's bounds count
+  // them: for measuring what a picture covers, not for drawing it.
+  bool unscaled_blits_at_reference_size = false;
 };
 
 // rect is inclusive (right and bottom are the last pixel): the picture's frame

@@ -91,6 +91,9 @@ void CreateDIBPatternBrushPt(Playback& p, ByteReader& r);
 void CreateMonoBrush(Playback& p, ByteReader& r);
 void ExtCreateFontIndirectW(Playback& p, ByteReader& r);
 void CreatePalette(Playback& p, ByteReader& r);
+void SelectPalette(Playback& p, ByteReader& r);
+void SetPaletteEntries(Playback& p, ByteReader& r);
+void ResizePalette(Playback& p, ByteReader& r);
 
 // emf_records_bitmap.cpp
 void BitBlt(Playback& p, ByteReader& r);

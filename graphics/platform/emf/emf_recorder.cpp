@@ -513,7 +513,7 @@ void EmfRecorder::StretchDIBits(const Rect& dest, const DibImage& source, const 
 // A metafile drawn into a recording goes in as its picture, rendered at the
 // size it is drawn (the recording has no handle table to merge its objects into).
 void EmfRecorder::PlayMetafile(const std::vector<uint8_t>& emf, const Rect& rect,
-                               const PlaybackLog& /*log*/) {
+                               const std::vector<PaletteEntry>& /*palette*/, const PlaybackLog& /*log*/) {
   if (closed_) return;
   const Rect box = Normalized(rect);
   const int64_t width = int64_t(box.right) - box.left + 1, height = int64_t(box.bottom) - box.top + 1;

@@ -69,7 +69,7 @@ public:
   void StretchDIBits(const Rect& dest, const DibImage& source, const Rect& source_rect,
                      uint32_t rop) override;
   void PlayMetafile(const std::vector<uint8_t>& emf, const Rect& rect,
-                    const PlaybackLog& log) override;
+                    const std::vector<PaletteEntry>& palette, const PlaybackLog& log) override;
 
 private:
   struct Selection {

@@ -1,4 +1,6 @@
 // Bitmap records: blits with and without a source image, DIB stretches.
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "graphics/platform/gdi/blit_mapping.h"
@@ -89,6 +91,14 @@ void SetDIBitsToDevice(Playback& p, ByteReader& r) {
   const uint32_t usage = r.U32();
   const uint32_t start_scan = r.U32(), scans = r.U32();
   if (!r.Ok()) return;
+  if (p.options.unscaled_blits_at_reference_size) {
+    // The origin maps as usual; the size is in reference pixels.
+    const Point d = p.dc.LPtoDP({x, y});
+    const double w = double(scx) * p.init.m11, h = double(scy) * p.init.m22;
+    const auto edge = [](double v) { return int32_t(std::clamp(std::ceil(v), -1e9, 1e9)); };
+    p.dc.FillSolidRect({d.x, d.y, edge(d.x + w), edge(d.y + h)}, RGB(128, 128, 128));
+    return;
+  }
   const size_t size = r.Size();
   if (cb_bmi < 12 || off_bmi > size || cb_bmi > size - off_bmi) return;
   // The record holds only the scans it draws: describe them as the image.

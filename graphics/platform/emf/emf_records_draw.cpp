@@ -153,7 +153,7 @@ void ArcTo(Playback& p, ByteReader& r) {
 void SetPixelV(Playback& p, ByteReader& r) {
   const Point pt = ReadPoint(r);
   const uint32_t color = r.U32();
-  if (r.Ok()) p.dc.SetPixelV(pt, color & 0x00FFFFFF);
+  if (r.Ok()) p.dc.SetPixelV(pt, color);
 }
 
 void FillRgn(Playback& p, ByteReader& r) {

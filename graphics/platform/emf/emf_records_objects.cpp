@@ -52,7 +52,10 @@ void SelectStock(Playback& p, uint32_t stock) {
     case NULL_PEN: pen(PS_NULL, RGB(0, 0, 0)); break;
     case DC_BRUSH: brush(RGB(255, 255, 255)); break;
     case DC_PEN: pen(PS_SOLID, RGB(0, 0, 0)); break;
-    case DEFAULT_PALETTE: break;
+    case DEFAULT_PALETTE:
+      p.selected_palette = 0;
+      p.dc.SelectPalette({});
+      break;
     default:
       if (stock >= OEM_FIXED_FONT && stock <= DEFAULT_GUI_FONT) p.dc.SelectFont(DefaultFont(stock));
       break;
@@ -91,7 +94,9 @@ void SelectObject(Playback& p, ByteReader& r) {
 
 void DeleteObject(Playback& p, ByteReader& r) {
   const uint32_t index = r.U32();
-  if (r.Ok() && !(index & kStockFlag)) p.Store(index, std::monostate{});
+  if (!r.Ok() || (index & kStockFlag)) return;
+  if (p.selected_palette == index) p.selected_palette = 0;  // the context keeps its copy
+  p.Store(index, std::monostate{});
 }
 
 void CreatePen(Playback& p, ByteReader& r) {
@@ -101,7 +106,7 @@ void CreatePen(Playback& p, ByteReader& r) {
   pen.style = r.U32() & PS_STYLE_MASK;
   pen.width = r.I32();
   r.I32();  // y of the width point, unused
-  pen.color = r.U32() & 0x00FFFFFF;
+  pen.color = r.U32();  // palette colours resolve when drawn
   pen.brush.color = pen.color;
   if (r.Ok()) p.Store(index, pen);
 }
@@ -114,7 +119,7 @@ void ExtCreatePen(Playback& p, ByteReader& r) {
   pen.style = r.U32();
   pen.width = r.I32();
   pen.brush.style = r.U32();
-  pen.color = r.U32() & 0x00FFFFFF;
+  pen.color = r.U32();
   pen.brush.color = pen.color;
   pen.brush.hatch = r.U32();
   if (!r.Ok()) return;
@@ -128,7 +133,7 @@ void CreateBrushIndirect(Playback& p, ByteReader& r) {
   const uint32_t index = r.U32();
   LogBrush brush;
   brush.style = r.U32();
-  brush.color = r.U32() & 0x00FFFFFF;
+  brush.color = r.U32();
   brush.hatch = r.U32();
   if (!r.Ok()) return;
   if (brush.style != BS_SOLID && brush.style != BS_NULL && brush.style != BS_HATCHED) brush.style = BS_SOLID;
@@ -202,6 +207,57 @@ void CreatePalette(Playback& p, ByteReader& r) {
     palette.entries.push_back(e);
   }
   if (r.Ok()) p.Store(index, std::move(palette));
+}
+
+void SelectPalette(Playback& p, ByteReader& r) {
+  const uint32_t index = r.U32();
+  if (!r.Ok()) return;
+  if (index & kStockFlag) {
+    if ((index & ~kStockFlag) == DEFAULT_PALETTE) SelectStock(p, DEFAULT_PALETTE);
+    return;
+  }
+  const GdiObject* object = p.Object(index);
+  const auto* palette = object ? std::get_if<PaletteObject>(object) : nullptr;
+  if (palette == nullptr) return;
+  p.selected_palette = index;
+  p.dc.SelectPalette(palette->entries);
+}
+
+// Entries of a palette change in place; a selected palette shows them at once.
+void SetPaletteEntries(Playback& p, ByteReader& r) {
+  const uint32_t index = r.U32(), start = r.U32(), count = r.U32();
+  if (!r.Ok() || index & kStockFlag) return;
+  if (uint64_t(count) * 4 > r.Remaining()) {
+    r.Skip(r.Remaining() + 1);
+    return;
+  }
+  const GdiObject* object = p.Object(index);
+  const auto* found = object ? std::get_if<PaletteObject>(object) : nullptr;
+  if (found == nullptr) return;
+  PaletteObject palette = *found;
+  for (uint32_t i = 0; i < count; ++i) {
+    PaletteEntry e;
+    e.r = r.U8();
+    e.g = r.U8();
+    e.b = r.U8();
+    r.U8();
+    if (uint64_t(start) + i < palette.entries.size()) palette.entries[size_t(start + i)] = e;
+  }
+  if (p.selected_palette == index) p.dc.SelectPalette(palette.entries);
+  p.Store(index, std::move(palette));
+}
+
+void ResizePalette(Playback& p, ByteReader& r) {
+  constexpr uint32_t kMaxPaletteEntries = 1024;
+  const uint32_t index = r.U32(), count = r.U32();
+  if (!r.Ok() || index & kStockFlag || count == 0 || count > kMaxPaletteEntries) return;
+  const GdiObject* object = p.Object(index);
+  const auto* found = object ? std::get_if<PaletteObject>(object) : nullptr;
+  if (found == nullptr) return;
+  PaletteObject palette = *found;
+  palette.entries.resize(count);
+  if (p.selected_palette == index) p.dc.SelectPalette(palette.entries);
+  p.Store(index, std::move(palette));
 }
 
 }  // namespace vx::gdi::play

@@ -55,11 +55,11 @@ void RestoreDC(Playback& p, ByteReader& r) {
 }
 void SetTextColor(Playback& p, ByteReader& r) {
   const uint32_t c = r.U32();
-  if (r.Ok()) p.dc.SetTextColor(c & 0x00FFFFFF);
+  if (r.Ok()) p.dc.SetTextColor(c);  // palette colours resolve when drawn
 }
 void SetBkColor(Playback& p, ByteReader& r) {
   const uint32_t c = r.U32();
-  if (r.Ok()) p.dc.SetBkColor(c & 0x00FFFFFF);
+  if (r.Ok()) p.dc.SetBkColor(c);
 }
 void SetBkMode(Playback& p, ByteReader& r) {
   const uint32_t v = r.U32();

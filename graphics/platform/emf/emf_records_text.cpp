@@ -11,8 +11,9 @@ constexpr uint32_t kEtoSmallChars = 0x200;  // small text: 8-bit characters
 constexpr uint32_t kMaxPolyTextStrings = 1u << 16;
 
 // 8-bit text is in the code page of the selected font's character set.
-std::u16string DecodeText(const Playback& p, const uint8_t* s, uint32_t chars, bool wide) {
-  if (!wide) return DecodeWmfText(s, chars, p.dc.Font().char_set);
+std::u16string DecodeText(const Playback& p, const uint8_t* s, uint32_t chars, bool wide,
+                          std::vector<uint8_t>* bytes_per_char = nullptr) {
+  if (!wide) return DecodeWmfText(s, chars, p.dc.Font().char_set, bytes_per_char);
   std::u16string text;
   text.reserve(chars);
   for (uint32_t i = 0; i < chars; ++i) text.push_back(char16_t(LoadU16(s + 2 * i)));
@@ -35,13 +36,17 @@ void DrawEmrText(Playback& p, ByteReader& r, bool wide) {
     r.Skip(r.Remaining() + 1);
     return;
   }
-  const std::u16string text = DecodeText(p, r.Data() + off_string, chars, wide);
+  std::vector<uint8_t> bytes_per_char;
+  const std::u16string text = DecodeText(p, r.Data() + off_string, chars, wide, &bytes_per_char);
   std::vector<int32_t> dx;
   const uint64_t dx_count = (options & ETO_PDY) ? uint64_t(chars) * 2 : chars;
   if (off_dx != 0 && off_dx <= size && dx_count * 4 <= size - off_dx) {
     dx.resize(size_t(dx_count));
     for (size_t i = 0; i < dx.size(); ++i) dx[i] = LoadI32(r.Data() + off_dx + 4 * i);
   }
+  // A double-byte character advances by the sum of its bytes' advances.
+  if (!wide && !dx.empty() && text.size() != chars)
+    dx = AdvancesPerCharacter(dx, bytes_per_char, (options & ETO_PDY) != 0);
   const bool has_rect = (options & (ETO_OPAQUE | ETO_CLIPPED)) != 0;
   p.dc.ExtTextOut(reference, options, has_rect ? &rect : nullptr, text, dx);
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "base/arith.h"
+#include "graphics/platform/gdi/palette_colors.h"
 #include "graphics/platform/raster/halftone_palette.h"
 #include "graphics/platform/raster/pixel_targets.h"
 
@@ -12,15 +13,10 @@ namespace vx::gdi {
 TDeviceContext::TDeviceContext()
     : ref_pixels_{ScreenDeviceCaps(HORZRES), ScreenDeviceCaps(VERTRES)},
       ref_mm_{ScreenDeviceCaps(HORZSIZE), ScreenDeviceCaps(VERTSIZE)} {
-  state_.brush = LogBrush{BS_SOLID, RGB(255, 255, 255), 0, nullptr};
-  state_.pen = LogPen{PS_SOLID, 0, RGB(0, 0, 0), {}, false};
-  state_.pen.brush.color = RGB(0, 0, 0);
-  state_.pen_stroke = ChoosePenStroke(state_.pen);
-}
-
-void TDeviceContext::SelectPen(const LogPen& pen) {
-  state_.pen = pen;
-  state_.pen_stroke = ChoosePenStroke(pen);
+  SelectBrush(LogBrush{BS_SOLID, RGB(255, 255, 255), 0, nullptr});
+  LogPen pen{PS_SOLID, 0, RGB(0, 0, 0), {}, false};
+  pen.brush.color = RGB(0, 0, 0);
+  SelectPen(pen);
 }
 
 TDeviceContext::~TDeviceContext() = default;
@@ -49,6 +45,46 @@ void TDeviceContext::FillSolidRect(const Rect& rect, ColorRef color) {
 
 void TDeviceContext::SelectBackgroundPalette(const std::vector<PaletteEntry>& entries) {
   background_palette_ = entries;
+  SelectPalette(entries);
+}
+
+// --- palette colours -------------------------------------------------------
+
+void TDeviceContext::SelectPalette(const std::vector<PaletteEntry>& entries) {
+  state_.palette = entries.empty() ? nullptr : std::make_shared<const std::vector<PaletteEntry>>(entries);
+  ResolveSelectedColors();
+}
+
+const std::vector<PaletteEntry>& TDeviceContext::SelectedPalette() const {
+  return state_.palette ? *state_.palette : DefaultPaletteEntries();
+}
+
+ColorRef TDeviceContext::ResolveColor(ColorRef color) const {
+  return ResolvePaletteColor(color, SelectedPalette());
+}
+
+void TDeviceContext::ResolveSelectedColors() {
+  state_.pen = state_.pen_request;
+  state_.pen.color = ResolveColor(state_.pen.color);
+  state_.pen.brush.color = ResolveColor(state_.pen.brush.color);
+  state_.brush = state_.brush_request;
+  state_.brush.color = ResolveColor(state_.brush.color);
+  state_.text_color = ResolveColor(state_.text_request);
+  state_.bk_color = ResolveColor(state_.bk_request);
+}
+
+void TDeviceContext::SelectPen(const LogPen& pen) {
+  state_.pen_request = pen;
+  state_.pen = pen;
+  state_.pen.color = ResolveColor(pen.color);
+  state_.pen.brush.color = ResolveColor(pen.brush.color);
+  state_.pen_stroke = ChoosePenStroke(pen);
+}
+
+void TDeviceContext::SelectBrush(const LogBrush& brush) {
+  state_.brush_request = brush;
+  state_.brush = brush;
+  state_.brush.color = ResolveColor(brush.color);
 }
 
 // --- save stack ----------------------------------------------------------
@@ -207,8 +243,16 @@ int32_t TDeviceContext::RoundCoord(double v) { return RoundHalfUp(v, 1000000000)
 
 // --- attributes ------------------------------------------------------------
 
-ColorRef TDeviceContext::SetTextColor(ColorRef color) { std::swap(color, state_.text_color); return color; }
-ColorRef TDeviceContext::SetBkColor(ColorRef color) { std::swap(color, state_.bk_color); return color; }
+ColorRef TDeviceContext::SetTextColor(ColorRef color) {
+  std::swap(color, state_.text_request);
+  state_.text_color = ResolveColor(state_.text_request);
+  return color;
+}
+ColorRef TDeviceContext::SetBkColor(ColorRef color) {
+  std::swap(color, state_.bk_request);
+  state_.bk_color = ResolveColor(state_.bk_request);
+  return color;
+}
 int TDeviceContext::SetBkMode(int mode) {
   if (mode != TRANSPARENT && mode != OPAQUE) return 0;
   std::swap(mode, state_.bk_mode);

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "graphics/platform/core/blend_types.h"
-#include "graphics/platform/gdi/arc_kind.h"
+#include "graphics/platform/geometry/arc_kind.h"
 #include "graphics/platform/gdi/blit_mapping.h"
 #include "graphics/platform/gdi/pen_stroke.h"
 #include "graphics/platform/core/dib.h"
@@ -46,9 +46,16 @@ public:
 
   // Device coordinates, no clipping beyond the surface, no transform.
   void FillSolidRect(const Rect& rect, ColorRef color);
-  // A logical palette selected as background palette; the 8-bit halftone
-  // surface keeps its own colours, so it changes nothing visible.
+  // A logical palette selected as background palette: the 8-bit halftone
+  // surface keeps its own colours; palette-index colours resolve through it.
   void SelectBackgroundPalette(const std::vector<PaletteEntry>& entries);
+  // The logical palette that PALETTEINDEX colours of pens, brushes, text and
+  // background name entries of (empty: the stock default palette). Part of
+  // the saved state; colours already selected resolve again.
+  void SelectPalette(const std::vector<PaletteEntry>& entries);
+  const std::vector<PaletteEntry>& SelectedPalette() const;
+  // A colour as drawn: palette indices through the selected palette.
+  ColorRef ResolveColor(ColorRef color) const;
 
   // --- state -----------------------------------------------------------
   int SaveDC();                    // the new save level
@@ -83,8 +90,9 @@ public:
 
   // Also chooses how the pen strokes (PenStroke).
   void SelectPen(const LogPen& pen);
-  void SelectBrush(const LogBrush& brush) { state_.brush = brush; }
+  void SelectBrush(const LogBrush& brush);
   void SelectFont(const LogFont& font) { state_.font = font; }
+  // The selected pen and brush with their colours resolved.
   const LogPen& Pen() const { return state_.pen; }
   const LogBrush& Brush() const { return state_.brush; }
   const LogFont& Font() const { return state_.font; }
@@ -97,8 +105,8 @@ public:
   uint32_t SetTextAlign(uint32_t align);
   int SetStretchBltMode(int mode);
   int SetArcDirection(int direction);
-  ColorRef TextColor() const { return state_.text_color; }
-  ColorRef BkColor() const { return state_.bk_color; }
+  ColorRef TextColor() const { return state_.text_request; }
+  ColorRef BkColor() const { return state_.bk_request; }
   int BkMode() const { return state_.bk_mode; }
   int ROP2() const { return state_.rop2; }
   int PolyFillMode() const { return state_.poly_fill_mode; }
@@ -217,12 +225,19 @@ private:
     Size viewport_ext{1, 1};
     int graphics_mode = GM_COMPATIBLE;
     XForm world;
+    // pen, brush, text_color and bk_color hold resolved colours (what the
+    // pixel code draws); the requests are the colours as selected.
     LogPen pen;
     PenStroke pen_stroke;  // chosen when the pen is selected
     LogBrush brush;
     LogFont font;
     ColorRef text_color = RGB(0, 0, 0);
     ColorRef bk_color = RGB(255, 255, 255);
+    LogPen pen_request;
+    LogBrush brush_request;
+    ColorRef text_request = RGB(0, 0, 0);
+    ColorRef bk_request = RGB(255, 255, 255);
+    std::shared_ptr<const std::vector<PaletteEntry>> palette;  // none: the default palette
     int bk_mode = OPAQUE;
     int rop2 = R2_COPYPEN;
     int poly_fill_mode = ALTERNATE;
@@ -242,6 +257,7 @@ private:
   };
 
   void FixIsotropic();
+  void ResolveSelectedColors();
   Rect DeviceRectOf(const Rect& logical) const;
   Region SurfaceRegion() const;
   static int32_t RoundCoord(double v);

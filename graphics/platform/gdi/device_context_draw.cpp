@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "graphics/platform/gdi/device_context.h"
+#include "graphics/platform/geometry/ellipse_outline.h"
 #include "graphics/platform/raster/scan.h"
 #include "graphics/platform/raster/span_writer.h"
 #include "graphics/platform/geometry/stroke.h"
@@ -383,7 +384,13 @@ void TDeviceContext::RoundRect(const Rect& rect, Size corner) {
   const XForm x = LogicalToDevice();
   int32_t cw = std::min<int32_t>(std::abs(RoundDevice(corner.cx * x.m11)), box.Width());
   int32_t ch = std::min<int32_t>(std::abs(RoundDevice(corner.cy * x.m22)), box.Height());
-  if (cw <= 1 || ch <= 1 || !IsAxisAligned()) {
+  if (!IsAxisAligned()) {
+    const std::vector<PointF> outline = RoundRectOutline(x, rect, corner);
+    FillDevicePolygons({outline}, ALTERNATE);
+    StrokePolyline(outline, true);
+    return;
+  }
+  if (cw <= 1 || ch <= 1) {
     Rectangle(rect);
     return;
   }
@@ -455,7 +462,17 @@ double ScreenAngle(double x, double y, double cx, double cy) {
 }  // namespace
 
 void TDeviceContext::ArcShape(const Rect& rect, Point start, Point end, ArcKind kind) {
-  if (!IsAxisAligned()) return;
+  if (!IsAxisAligned()) {
+    // Rotated or sheared: the logical arc mapped point by point; the
+    // direction holds on the logical plane.
+    const std::vector<PointF> outline = EllipseArcOutline(
+        LogicalToDevice(), rect, start, end, state_.arc_direction == AD_CLOCKWISE, kind);
+    if (outline.empty()) return;
+    const bool closed = kind != ArcKind::Arc;
+    if (closed) FillDevicePolygons({outline}, ALTERNATE);
+    StrokePolyline(outline, closed);
+    return;
+  }
   const Rect box = DeviceRectOf(rect);
   const int64_t width = int64_t(box.right) - box.left, height = int64_t(box.bottom) - box.top;
   if (width <= 0 || height <= 0 || width > kMaxEllipseExtent || height > kMaxEllipseExtent) return;
@@ -531,11 +548,13 @@ void TDeviceContext::Pie(const Rect& rect, Point start, Point end) {
 void TDeviceContext::SetPixelV(Point p, ColorRef color) {
   const Point d = LPtoDP(p);
   const Region clip = EffectiveClip();
-  SpanWriter(*target_, clip, R2_COPYPEN, Paint::Solid(color)).Pixel(d.x, d.y);
+  SpanWriter(*target_, clip, R2_COPYPEN, Paint::Solid(ResolveColor(color))).Pixel(d.x, d.y);
 }
 
 void TDeviceContext::FillRgn(const Region& device_region, const LogBrush& brush) {
-  FillDeviceRegion(device_region, brush);
+  LogBrush resolved = brush;
+  resolved.color = ResolveColor(brush.color);
+  FillDeviceRegion(device_region, resolved);
 }
 
 void TDeviceContext::FrameRgn(const Region& device_region, const LogBrush& brush, Size frame) {
@@ -553,7 +572,9 @@ void TDeviceContext::FrameRgn(const Region& device_region, const LogBrush& brush
     b.Offset(0, -d);
     inner = inner.Intersect(a).Intersect(b);
   }
-  FillDeviceRegion(device_region.Difference(inner), brush);
+  LogBrush resolved = brush;
+  resolved.color = ResolveColor(brush.color);
+  FillDeviceRegion(device_region.Difference(inner), resolved);
 }
 
 void TDeviceContext::InvertRgn(const Region& device_region) {

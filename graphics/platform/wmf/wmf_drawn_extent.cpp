@@ -24,8 +24,10 @@ Point LastChangedSample(const std::vector<uint8_t>& emf, uint8_t background, int
   TDeviceContext dc;
   dc.SelectSurface(&surface);
   // The frame is the whole reference screen; this rectangle scales it down.
+  PlaybackOptions measuring;
+  measuring.unscaled_blits_at_reference_size = true;
   PlayEnhMetaFile(dc, emf.data(), emf.size(),
-                  {0, 0, kScreenWidthPixels / sampling, kScreenHeightPixels / sampling});
+                  {0, 0, kScreenWidthPixels / sampling, kScreenHeightPixels / sampling}, measuring);
   Point last{-1, -1};
   for (int32_t y = 0; y < kSamples; ++y) {
     const uint8_t* row = surface.Row(y);

@@ -11,6 +11,7 @@
 #include "graphics/platform/emf/emf_record_writer.h"
 #include "graphics/platform/core/gdi_objects.h"
 #include "graphics/platform/core/gdi_types.h"
+#include "graphics/platform/wmf/wmf_bitmap16.h"
 #include "graphics/platform/wmf/wmf_dib.h"
 #include "graphics/platform/wmf/wmf_header.h"
 #include "graphics/platform/wmf/wmf_records.h"
@@ -26,6 +27,7 @@ struct DcOrigins {
   Point window;
   Point viewport;
   uint8_t charset = kAnsiCharset;
+  int palette = -1;  // slot of the selected palette; -1: the default one
 };
 
 // Parameters of WMF records, most stored last-to-first.
@@ -79,6 +81,7 @@ private:
   void ArcLike(EmfRecord type, const WmfRecord& r);
   void SetPixel(const WmfRecord& r);
   void ClipRect(EmfRecord type, const WmfRecord& r);
+  void SelectClipRegion(const WmfRecord& r);
 
   // Objects: each creation takes the lowest free slot, emitted or not, so
   // later indices stay those of the metafile.
@@ -88,6 +91,10 @@ private:
   void CreateFont(const WmfRecord& r);
   void CreateDibPatternBrush(const WmfRecord& r);
   void SelectObject(const WmfRecord& r);
+  void CreatePalette(const WmfRecord& r);
+  void SelectPalette(const WmfRecord& r);
+  void SetPaletteEntries(const WmfRecord& r);
+  void ResizePalette(const WmfRecord& r);
   void DeleteObject(const WmfRecord& r);
 
   void Text(int32_t x, int32_t y, uint16_t options, const Rect* clip, const uint8_t* chars,
@@ -99,8 +106,11 @@ private:
   void StretchBltDib(int32_t xd, int32_t yd, int32_t wd, int32_t hd, int32_t xs, int32_t ys,
                      int32_t ws, int32_t hs, uint32_t rop, const PackedDib& dib, bool stretch);
   void StretchDib(const WmfRecord& r);
-  void DibStretchBlt(const WmfRecord& r);
-  void DibBitBlt(const WmfRecord& r);
+  // bitmap16: the source is a device-dependent Bitmap16, not a packed DIB.
+  void DibStretchBlt(const WmfRecord& r, bool bitmap16);
+  void DibBitBlt(const WmfRecord& r, bool bitmap16);
+  void BlitSource(const WmfRecord& r, size_t offset, bool bitmap16, int32_t xd, int32_t yd, int32_t wd,
+                  int32_t hd, int32_t xs, int32_t ys, int32_t ws, int32_t hs, uint32_t rop, bool stretch);
   void PatBlt(const WmfRecord& r);
   void SetDibToDev(const WmfRecord& r);
 
@@ -276,6 +286,18 @@ void WmfToEmf::SetPixel(const WmfRecord& r) {
 
 void WmfToEmf::ClipRect(EmfRecord type, const WmfRecord& r) { Boxed(type, r); }
 
+// Object index 0 stands for no region: the clipping is removed, as the
+// platform's player passes a null region for it.
+void WmfToEmf::SelectClipRegion(const WmfRecord& r) {
+  Params p(r);
+  const uint32_t index = p.U();
+  if (!p.Ok() || index != 0) return;
+  ByteWriter w;
+  w.U32(0);  // no region data
+  w.U32(RGN_COPY);
+  out_.Add(EmfRecord::kExtSelectClipRgn, w);
+}
+
 int WmfToEmf::AllocateSlot(SlotState state, bool font, uint8_t charset) {
   auto free_slot = std::find_if(slots_.begin(), slots_.end(),
                                 [](const Slot& s) { return s.state == SlotState::kFree; });
@@ -397,17 +419,74 @@ void WmfToEmf::SelectObject(const WmfRecord& r) {
   Value(EmfRecord::kSelectObject, index + 1);
 }
 
+// A logical palette: version, entry count, then red, green, blue, flags per
+// entry, as the enhanced record holds it.
+void WmfToEmf::CreatePalette(const WmfRecord& r) {
+  ByteReader in(r.params, r.param_bytes);
+  const uint16_t version = in.U16();
+  const uint16_t count = in.U16();
+  if (!in.Ok() || size_t(count) * 4 > in.Remaining()) {
+    AllocateSlot(SlotState::kSkipped);
+    return;
+  }
+  const int slot = AllocateSlot(SlotState::kEmitted);
+  if (slot < 0) return;
+  ByteWriter w;
+  w.U32(uint32_t(slot) + 1);
+  w.U16(version);
+  w.U16(count);
+  w.Append(in.Bytes(size_t(count) * 4), size_t(count) * 4);
+  out_.Add(EmfRecord::kCreatePalette, w);
+}
+
+void WmfToEmf::SelectPalette(const WmfRecord& r) {
+  Params p(r);
+  const uint32_t index = p.U();
+  if (!p.Ok() || index >= slots_.size() || slots_[index].state != SlotState::kEmitted) return;
+  dc_.palette = int(index);
+  Value(EmfRecord::kSelectPalette, index + 1);
+}
+
+// Both apply to the palette selected in the context.
+void WmfToEmf::SetPaletteEntries(const WmfRecord& r) {
+  ByteReader in(r.params, r.param_bytes);
+  const uint16_t start = in.U16();
+  const uint16_t count = in.U16();
+  if (!in.Ok() || size_t(count) * 4 > in.Remaining() || dc_.palette < 0) return;
+  ByteWriter w;
+  w.U32(uint32_t(dc_.palette) + 1);
+  w.U32(start);
+  w.U32(count);
+  w.Append(in.Bytes(size_t(count) * 4), size_t(count) * 4);
+  out_.Add(EmfRecord::kSetPaletteEntries, w);
+}
+
+void WmfToEmf::ResizePalette(const WmfRecord& r) {
+  Params p(r);
+  const uint32_t count = p.U();
+  if (!p.Ok() || dc_.palette < 0) return;
+  Pair(EmfRecord::kResizePalette, dc_.palette + 1, int32_t(count));
+}
+
 void WmfToEmf::DeleteObject(const WmfRecord& r) {
   Params p(r);
   const uint32_t index = p.U();
   if (!p.Ok() || index >= slots_.size() || slots_[index].state == SlotState::kFree) return;
   if (slots_[index].state == SlotState::kEmitted) Value(EmfRecord::kDeleteObject, index + 1);
   slots_[index] = Slot{};
+  if (dc_.palette == int(index)) dc_.palette = -1;
 }
 
 void WmfToEmf::Text(int32_t x, int32_t y, uint16_t options, const Rect* clip,
                     const uint8_t* chars, size_t count, const std::vector<int32_t>* dx) {
-  const std::u16string text = DecodeWmfText(chars, count, dc_.charset);
+  std::vector<uint8_t> bytes_per_char;
+  const std::u16string text = DecodeWmfText(chars, count, dc_.charset, &bytes_per_char);
+  // A double-byte character advances by the sum of its bytes' advances.
+  std::vector<int32_t> merged;
+  if (dx && text.size() != count) {
+    merged = AdvancesPerCharacter(*dx, bytes_per_char, false);
+    dx = &merged;
+  }
   const uint32_t string_offset = kExtTextOutFixedSize;
   const uint32_t string_bytes = static_cast<uint32_t>((text.size() * 2 + 3) & ~size_t(3));
   const uint32_t dx_offset = dx ? string_offset + string_bytes : 0;
@@ -556,7 +635,26 @@ void WmfToEmf::StretchDib(const WmfRecord& r) {
   out_.Add(EmfRecord::kStretchDIBits, w);
 }
 
-void WmfToEmf::DibStretchBlt(const WmfRecord& r) {
+void WmfToEmf::BlitSource(const WmfRecord& r, size_t offset, bool bitmap16, int32_t xd, int32_t yd,
+                          int32_t wd, int32_t hd, int32_t xs, int32_t ys, int32_t ws, int32_t hs,
+                          uint32_t rop, bool stretch) {
+  const uint8_t* data = r.params + offset;
+  const size_t size = r.param_bytes - offset;
+  if (!bitmap16) {
+    const auto dib = SplitPackedDib(data, size, kDibRgbColors);
+    if (dib) StretchBltDib(xd, yd, wd, hd, xs, ys, ws, hs, rop, *dib, stretch);
+    return;
+  }
+  const auto converted = Bitmap16ToDib(data, size);
+  if (!converted) return;
+  PackedDib dib;
+  dib.info = converted->info;
+  dib.bits = converted->bits.data();
+  dib.bits_size = converted->bits.size();
+  StretchBltDib(xd, yd, wd, hd, xs, ys, ws, hs, rop, dib, stretch);
+}
+
+void WmfToEmf::DibStretchBlt(const WmfRecord& r, bool bitmap16) {
   Params p(r);
   const uint32_t rop = p.U32();
   const int32_t hs = p.S(), ws = p.S(), ys = p.S(), xs = p.S();
@@ -568,12 +666,10 @@ void WmfToEmf::DibStretchBlt(const WmfRecord& r) {
     BitBltNoSource(xd, yd, wd, hd, rop);
     return;
   }
-  ByteReader& in = p.Reader();
-  const auto dib = SplitPackedDib(r.params + in.Offset(), in.Remaining(), kDibRgbColors);
-  if (dib) StretchBltDib(xd, yd, wd, hd, xs, ys, ws, hs, rop, *dib, true);
+  BlitSource(r, p.Reader().Offset(), bitmap16, xd, yd, wd, hd, xs, ys, ws, hs, rop, true);
 }
 
-void WmfToEmf::DibBitBlt(const WmfRecord& r) {
+void WmfToEmf::DibBitBlt(const WmfRecord& r, bool bitmap16) {
   Params p(r);
   const uint32_t rop = p.U32();
   const int32_t ys = p.S(), xs = p.S();
@@ -585,9 +681,7 @@ void WmfToEmf::DibBitBlt(const WmfRecord& r) {
     BitBltNoSource(xd, yd, w, h, rop);
     return;
   }
-  ByteReader& in = p.Reader();
-  const auto dib = SplitPackedDib(r.params + in.Offset(), in.Remaining(), kDibRgbColors);
-  if (dib) StretchBltDib(xd, yd, w, h, xs, ys, w, h, rop, *dib, false);
+  BlitSource(r, p.Reader().Offset(), bitmap16, xd, yd, w, h, xs, ys, w, h, rop, false);
 }
 
 void WmfToEmf::PatBlt(const WmfRecord& r) {
@@ -672,11 +766,16 @@ void WmfToEmf::Translate(const WmfRecord& r) {
     case wmf::kSetPixel: SetPixel(r); break;
     case wmf::kIntersectClipRect: ClipRect(EmfRecord::kIntersectClipRect, r); break;
     case wmf::kExcludeClipRect: ClipRect(EmfRecord::kExcludeClipRect, r); break;
+    case wmf::kSelectClipRegion: SelectClipRegion(r); break;
     case wmf::kCreatePenIndirect: CreatePen(r); break;
     case wmf::kCreateBrushIndirect: CreateBrush(r); break;
     case wmf::kCreateFontIndirect: CreateFont(r); break;
     case wmf::kDibCreatePatternBrush: CreateDibPatternBrush(r); break;
-    case wmf::kCreatePalette:
+    case wmf::kCreatePalette: CreatePalette(r); break;
+    case wmf::kSelectPalette: SelectPalette(r); break;
+    case wmf::kRealizePalette: out_.Add(EmfRecord::kRealizePalette, std::vector<uint8_t>{}); break;
+    case wmf::kSetPalEntries: SetPaletteEntries(r); break;
+    case wmf::kResizePalette: ResizePalette(r); break;
     case wmf::kCreatePatternBrush:
     case wmf::kCreateRegion: AllocateSlot(SlotState::kSkipped); break;
     case wmf::kSelectObject: SelectObject(r); break;
@@ -684,8 +783,10 @@ void WmfToEmf::Translate(const WmfRecord& r) {
     case wmf::kTextOut: TextOut(r); break;
     case wmf::kExtTextOut: ExtTextOut(r); break;
     case wmf::kStretchDib: StretchDib(r); break;
-    case wmf::kDibStretchBlt: DibStretchBlt(r); break;
-    case wmf::kDibBitBlt: DibBitBlt(r); break;
+    case wmf::kDibStretchBlt: DibStretchBlt(r, false); break;
+    case wmf::kDibBitBlt: DibBitBlt(r, false); break;
+    case wmf::kStretchBlt: DibStretchBlt(r, true); break;
+    case wmf::kBitBlt: DibBitBlt(r, true); break;
     case wmf::kPatBlt: PatBlt(r); break;
     case wmf::kSetDibToDev: SetDibToDev(r); break;
     default: break;  // no enhanced form here

@@ -7,6 +7,7 @@
 #include "graphics/platform/emf/emf_header.h"
 #include "graphics/platform/wmf/wmf_from_emf.h"
 #include "graphics/platform/wmf/wmf_header.h"
+#include "graphics/platform/text/charset_coverage.h"
 #include "graphics/platform/wmf/wmf_records.h"
 #include "graphics/platform/text/code_page_text.h"
 #include "graphics/platform/wmf/wmf_to_emf.h"
@@ -230,6 +231,66 @@ TEST(WmfToEmfTest, ExtTextOutKeepsItsSpacing) {
   ASSERT_LT(dx + 1, texts[0].words.size());
   EXPECT_EQ(texts[0].words[dx], 7);
   EXPECT_EQ(texts[0].words[dx + 1], 9);
+}
+
+TEST(WmfToEmfTest, TextIsReadInTheCodePageOfTheFontsCharset) {
+  test::WmfBuilder b;
+  b.RecordBytes(wmf::kCreateFontIndirect, FontParams(204, "Times New Roman"))  // RUSSIAN_CHARSET: code page 1251
+      .Record(wmf::kSelectObject, {0})
+      .RecordBytes(wmf::kTextOut, {2, 0, 0xC4, 0xE5, 20, 0, 10, 0});
+  const auto texts = OfType(Convert(b), EmfRecord::kExtTextOutW);
+  ASSERT_EQ(texts.size(), 1u);
+  ASSERT_TRUE(InstalledFontsCoverCharset(204));  // the set-up installs Cyrillic fonts
+  EXPECT_EQ(TextOf(texts[0]), u"\u0414\u0435");
+}
+
+TEST(WmfToEmfTest, DoubleByteCharacterAdvancesByBothBytes) {
+  test::WmfBuilder b;
+  b.RecordBytes(wmf::kCreateFontIndirect, FontParams(136, "MingLiU"))  // CHINESEBIG5_CHARSET: code page 950
+      .Record(wmf::kSelectObject, {0})
+      // ExtTextOut at (10, 20), 3 bytes "A" + 0xA4 0xA4, advances 7, 5, 6
+      .RecordBytes(wmf::kExtTextOut, {20, 0, 10, 0, 3, 0, 0, 0, 'A', 0xA4, 0xA4, 0, 7, 0, 5, 0, 6, 0});
+  const auto texts = OfType(Convert(b), EmfRecord::kExtTextOutW);
+  ASSERT_EQ(texts.size(), 1u);
+  const size_t dx = (uint32_t(texts[0].words[16]) - 8) / 4;
+  ASSERT_LT(dx + 1, texts[0].words.size());
+  EXPECT_EQ(texts[0].words[dx], 7);
+  if (InstalledFontsCoverCharset(136)) {
+    EXPECT_EQ(texts[0].words[9], 2);  // characters
+    EXPECT_EQ(TextOf(texts[0]), u"A\u4E2D");
+    EXPECT_EQ(texts[0].words[dx + 1], 11);
+  } else {
+    // No font shows the set: the realised font is an ANSI one.
+    EXPECT_EQ(texts[0].words[9], 3);
+    EXPECT_EQ(TextOf(texts[0]), u"A\u00A4\u00A4");
+    EXPECT_EQ(texts[0].words[dx + 1], 5);
+  }
+}
+
+TEST(WmfTextTest, DoubleBytePagesJoinLeadAndTrailBytes) {
+  const uint8_t big5[] = {'A', 0xA4, 0xA4, 'B'};
+  std::vector<uint8_t> bytes;
+  EXPECT_EQ(DecodeCodePageText(big5, 4, 950, &bytes), u"A\u4E2DB");
+  EXPECT_EQ(bytes, (std::vector<uint8_t>{1, 2, 1}));
+  EXPECT_EQ(AdvancesPerCharacter({7, 5, 6, 8}, bytes, false), (std::vector<int32_t>{7, 11, 8}));
+  EXPECT_EQ(AdvancesPerCharacter({7, 0, 5, 1, 6, 2, 8, 0}, bytes, true),
+            (std::vector<int32_t>{7, 0, 11, 3, 8, 0}));
+  const uint8_t cut[] = {'x', 0x82};  // Shift-JIS lead byte without its trail byte
+  EXPECT_EQ(DecodeCodePageText(cut, 2, 932, &bytes).size(), 2u);
+  EXPECT_EQ(bytes, (std::vector<uint8_t>{1, 1}));
+}
+
+TEST(WmfTextTest, CharsetsMapToTheirCodePages) {
+  EXPECT_EQ(CodePageOfCharset(0), 1252u);
+  EXPECT_EQ(CodePageOfCharset(1), 1252u);
+  EXPECT_EQ(CodePageOfCharset(204), 1251u);
+  EXPECT_EQ(CodePageOfCharset(238), 1250u);
+  EXPECT_EQ(CodePageOfCharset(128), 932u);
+  EXPECT_EQ(CodePageOfCharset(136), 950u);
+  const uint8_t greek[] = {0xC1, 0xE1};
+  EXPECT_EQ(DecodeCodePageText(greek, 2, 1253), u"\u0391\u03B1");
+  const uint8_t cyrillic[] = {0xC4, 0xE5, 0x98};  // 0x98 is unassigned in 1251
+  EXPECT_EQ(DecodeCodePageText(cyrillic, 3, 1251), u"\u0414\u0435\u0098");
 }
 
 TEST(WmfTextTest, DecodesAndEncodesWindows1252AndSymbol) {

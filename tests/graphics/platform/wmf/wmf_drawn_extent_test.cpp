@@ -107,3 +107,42 @@ TEST(WmfDrawnExtent, WithoutAViewportTheWindowFillsThePicture) {
 
 }  // namespace
 }  // namespace vx::gdi
+
+namespace vx::gdi {
+namespace {
+
+// META_SETDIBTODEV of a 2 x 2 24-bit DIB, width and height given in pixels.
+std::vector<uint8_t> SetDibToDevParams(int16_t x, int16_t y, int16_t size) {
+  ByteWriter w;
+  for (const int16_t v : {int16_t(0), int16_t(2), int16_t(0), int16_t(0), int16_t(0), size, size, y, x})
+    w.I16(v);  // usage, scans, start scan, source y and x, height, width, y, x
+  w.U32(40);
+  w.I32(2);
+  w.I32(2);
+  w.U16(1);
+  w.U16(24);
+  for (int i = 0; i < 6; ++i) w.U32(0);
+  for (int i = 0; i < 16; ++i) w.U8(0);  // two rows of 2 black pixels, padded to 8 bytes
+  return std::move(w.Bytes());
+}
+
+TEST(WmfDrawnExtent, DeviceCopiesCountTheirSizeInReferencePixels) {
+  // One unit per reference pixel; the rectangle ends at 5000 pixels and the
+  // 1500-pixel device copy at 1600. Measured at a reduced scale the copy must
+  // shrink with the rest, as the recorder's bounds of it do.
+  test::WmfBuilder b;
+  b.Record(kSetMapMode, {8}).Record(kSetWindowExt, {6000, 6000}).Record(kSetViewportExt, {6000, 6000});
+  b.Record(kCreateBrush, {0, 0, 0, 0}).Record(kSelectObject, {0}).Record(kRectangle, {5000, 5000, 0, 0});
+  b.RecordBytes(0x0D33, SetDibToDevParams(100, 100, 1500));
+  const auto wmf = b.Build();
+  const auto emf = ConvertWinMetaFileToEnh(wmf.data(), wmf.size(), 0, 0);
+  ASSERT_TRUE(emf.has_value());
+  const auto extent = DrawnExtent(*emf);
+  ASSERT_TRUE(extent.has_value());
+  // 5000 pixels of the 1024-pixel, 320 mm screen, within a 4-pixel sample
+  EXPECT_NEAR(extent->cx, 156250 + 60, 70);
+  EXPECT_NEAR(extent->cy, 156250 + 60, 70);
+}
+
+}  // namespace
+}  // namespace vx::gdi

@@ -1,0 +1,126 @@
+// Windows metafiles converted and played as a placeable WMF is: pixel facts
+// of records whose conversion the platform's player defines.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "graphics/platform/raster/halftone_palette.h"
+#include "graphics/platform/wmf/wmf_to_emf.h"
+#include "graphics/support/emf_render.h"
+#include "support/wmf_test_data.h"
+
+namespace vx::gdi {
+namespace {
+
+// A 100 x 100 pixel picture (frame 3125 x 3125 hundredths of a millimetre on
+// the 1024 px / 320 mm screen) whose window is 100 x 100 units.
+test::RenderedPage Render(const test::WmfBuilder& body) {
+  const std::vector<uint8_t> wmf = body.Build();
+  auto emf = ConvertWinMetaFileToEnh(wmf.data(), wmf.size(), 3125, 3125);
+  EXPECT_TRUE(emf.has_value());
+  return test::RenderEmf(emf.value_or(std::vector<uint8_t>{}), 96);
+}
+
+test::WmfBuilder Window100() {
+  test::WmfBuilder b;
+  b.Record(0x0103, {8}).Record(0x020B, {0, 0}).Record(0x020C, {100, 100});
+  return b;
+}
+
+constexpr uint8_t kBlack = 0;
+constexpr uint8_t kWhite = 255;
+
+TEST(WmfPlaybackTest, SelectClipRegionOfObjectZeroRemovesTheClipping) {
+  test::WmfBuilder b = Window100();
+  b.Record(0x02FC, {0, 0, 0, 0})                  // black solid brush, slot 0
+      .Record(0x012D, {0})
+      .Record(0x0416, {0, 0, 0, 0})               // IntersectClipRect to nothing
+      .Record(0x041B, {40, 40, 10, 10})           // clipped away
+      .Record(0x012C, {0})                        // SelectClipRegion(no region)
+      .Record(0x041B, {90, 90, 60, 60});          // drawn
+  const test::RenderedPage page = Render(b);
+  ASSERT_EQ(page.width, 100);
+  EXPECT_EQ(page.At(25, 25), kWhite);
+  EXPECT_EQ(page.At(75, 75), kBlack);
+}
+
+TEST(WmfPlaybackTest, BrushOfAPaletteIndexTakesTheSelectedPalettesEntry) {
+  test::WmfBuilder b = Window100();
+  // META_CREATEPALETTE: version 0x300, 3 entries red, green, blue (r, g, b, flags)
+  b.RecordBytes(0x00F7, {0x00, 0x03, 3, 0, 255, 0, 0, 0, 0, 255, 0, 0, 0, 0, 255, 0})
+      .Record(0x0234, {0})                                // SelectPalette(slot 0)
+      .Record(0x0035, {})                                 // RealizePalette
+      .Record(0x02FC, {0, 2, 0x0100, 0})                  // brush PALETTEINDEX(2), slot 1
+      .Record(0x012D, {1})
+      .Record(0x041B, {40, 40, 10, 10})
+      // META_SETPALENTRIES on the selected palette: entry 2 becomes yellow
+      .RecordBytes(0x0037, {2, 0, 1, 0, 255, 255, 0, 0})
+      .Record(0x041B, {90, 90, 60, 60});
+  const test::RenderedPage page = Render(b);
+  EXPECT_EQ(page.At(25, 25), NearestHalftoneIndex(RGB(0, 0, 255)));
+  EXPECT_EQ(page.At(75, 75), NearestHalftoneIndex(RGB(255, 255, 0)));
+}
+
+// A Bitmap16: type, width, height, bytes per row, planes, bits per pixel,
+// then the rows top-down.
+std::vector<uint8_t> Bitmap16(int16_t width, int16_t height, int16_t width_bytes, uint8_t bits,
+                              const std::vector<uint8_t>& rows) {
+  std::vector<uint8_t> out = {0, 0, uint8_t(width), uint8_t(width >> 8), uint8_t(height), uint8_t(height >> 8),
+                              uint8_t(width_bytes), uint8_t(width_bytes >> 8), 1, bits};
+  out.insert(out.end(), rows.begin(), rows.end());
+  return out;
+}
+
+std::vector<uint8_t> Words(std::initializer_list<int16_t> words) {
+  std::vector<uint8_t> out;
+  for (const int16_t w : words) {
+    out.push_back(uint8_t(w));
+    out.push_back(uint8_t(uint16_t(w) >> 8));
+  }
+  return out;
+}
+
+TEST(WmfPlaybackTest, StretchBltOfADeviceDependentBitmapDrawsItsRowsTopDown) {
+  // 2 x 2 pixels of 24 bits (blue, green, red per pixel, rows of 6 bytes
+  // padded to 8): red, green over blue, white; stretched onto 40 x 40 at (10, 10).
+  std::vector<uint8_t> params = Words({0x0020, 0x00CC, 2, 2, 0, 0, 40, 40, 10, 10});  // SRCCOPY
+  const std::vector<uint8_t> bitmap = Bitmap16(2, 2, 8, 24, {0, 0, 255, 0, 255, 0, 0, 0,  //
+                                                             255, 0, 0, 255, 255, 255, 0, 0});
+  params.insert(params.end(), bitmap.begin(), bitmap.end());
+  test::WmfBuilder b = Window100();
+  b.RecordBytes(0x0B23, params);
+  const test::RenderedPage page = Render(b);
+  EXPECT_EQ(page.At(20, 20), NearestHalftoneIndexForImagePixel(255, 0, 0));
+  EXPECT_EQ(page.At(40, 20), NearestHalftoneIndexForImagePixel(0, 255, 0));
+  EXPECT_EQ(page.At(20, 40), NearestHalftoneIndexForImagePixel(0, 0, 255));
+  EXPECT_EQ(page.At(40, 40), kWhite);
+  EXPECT_EQ(page.At(60, 60), kWhite);  // beyond the destination
+}
+
+TEST(WmfPlaybackTest, BitBltOfAMonochromeBitmapDrawsZeroBlackAndOneWhite) {
+  // 8 x 2 pixels, one byte per row padded to two: left half 0, right half 1.
+  std::vector<uint8_t> params = Words({0x0020, 0x00CC, 0, 0, 2, 8, 20, 10});  // SRCCOPY at (10, 20)
+  const std::vector<uint8_t> bitmap = Bitmap16(8, 2, 2, 1, {0x0F, 0, 0x0F, 0});
+  params.insert(params.end(), bitmap.begin(), bitmap.end());
+  test::WmfBuilder b = Window100();
+  b.Record(0x02FC, {0, 0, 0, 0}).Record(0x012D, {0}).Record(0x041B, {30, 30, 0, 0});  // black ground
+  b.RecordBytes(0x0922, params);
+  const test::RenderedPage page = Render(b);
+  EXPECT_EQ(page.At(11, 20), kBlack);
+  EXPECT_EQ(page.At(16, 21), kWhite);
+  EXPECT_EQ(page.At(16, 22), kBlack);  // below the two rows: the ground
+}
+
+TEST(WmfPlaybackTest, DeviceDependentBitmapTooShortForItsRowsIsSkipped) {
+  std::vector<uint8_t> params = Words({0x0020, 0x00CC, 0, 0, 2, 8, 20, 10});
+  const std::vector<uint8_t> bitmap = Bitmap16(8, 4, 2, 1, {0x0F, 0, 0x0F, 0});  // 4 rows stated, 2 given
+  params.insert(params.end(), bitmap.begin(), bitmap.end());
+  test::WmfBuilder b = Window100();
+  b.RecordBytes(0x0922, params);
+  const test::RenderedPage page = Render(b);
+  EXPECT_EQ(page.At(11, 20), kWhite);
+}
+
+}  // namespace
+}  // namespace vx::gdi
