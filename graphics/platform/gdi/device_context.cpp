@@ -274,6 +274,10 @@ int TDeviceContext::SetStretchBltMode(int mode) {
   std::swap(mode, state_.stretch_mode);
   return mode;
 }
+Point TDeviceContext::SetBrushOrg(Point origin) {
+  std::swap(origin, state_.brush_origin);
+  return origin;
+}
 int TDeviceContext::SetArcDirection(int direction) {
   if (direction != AD_COUNTERCLOCKWISE && direction != AD_CLOCKWISE) return 0;
   std::swap(direction, state_.arc_direction);

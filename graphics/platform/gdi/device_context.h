@@ -105,6 +105,9 @@ public:
   uint32_t SetTextAlign(uint32_t align);
   int SetStretchBltMode(int mode);
   int SetArcDirection(int direction);
+  // Where hatches and patterns start, in device pixels; the previous origin.
+  Point SetBrushOrg(Point origin);
+  Point BrushOrg() const { return state_.brush_origin; }
   ColorRef TextColor() const { return state_.text_request; }
   ColorRef BkColor() const { return state_.bk_request; }
   int BkMode() const { return state_.bk_mode; }
@@ -244,6 +247,7 @@ private:
     uint32_t text_align = TA_LEFT | TA_TOP;
     int stretch_mode = BLACKONWHITE;
     int arc_direction = AD_COUNTERCLOCKWISE;
+    Point brush_origin;
     int32_t char_extra = 0;
     int32_t break_extra = 0;
     int32_t break_count = 0;

@@ -76,6 +76,7 @@ Paint TDeviceContext::BrushPaint(const LogBrush& brush, bool& draws) const {
       p.color = brush.color;
       p.background = state_.bk_color;
       p.opaque = state_.bk_mode == OPAQUE;
+      p.origin = state_.brush_origin;
       if (brush.hatch > HS_DIAGCROSS) return Paint::Solid(p.color);
       return p;
     }
@@ -85,6 +86,7 @@ Paint TDeviceContext::BrushPaint(const LogBrush& brush, bool& draws) const {
       if (!brush.pattern) return Paint::Solid(brush.color);
       Paint p;
       p.kind = Paint::Kind::Pattern;
+      p.origin = state_.brush_origin;
       const DibImage& img = *brush.pattern;
       p.pattern_width = img.Width();
       p.pattern_height = img.Height();

@@ -1,5 +1,5 @@
-// The six hatch patterns of hatched brushes, 8 x 8 pixels aligned to the
-// device origin.
+// The six hatch patterns of hatched brushes, 8 x 8 pixels counted from the
+// brush origin (the paint subtracts it before asking).
 #pragma once
 
 #include <cstdint>

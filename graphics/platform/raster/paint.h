@@ -1,7 +1,7 @@
 // What a span is filled with: a solid colour, one of the six hatches, or a
 // tiled pattern image, first as colours (what the device context knows) and
 // then as pixel values of one target format (what a target writes).
-// Patterns and hatches are aligned to the device origin.
+// Patterns and hatches start at the brush origin, in device pixels.
 #pragma once
 
 #include <cstdint>
@@ -22,6 +22,7 @@ struct Paint {
   std::vector<PaletteEntry> pattern;  // Pattern: colours, pattern_width x pattern_height
   int32_t pattern_width = 0;
   int32_t pattern_height = 0;
+  Point origin;  // device pixel where the hatch or pattern cell starts
 
   static Paint Solid(ColorRef color) {
     Paint p;
@@ -40,6 +41,7 @@ struct PixelPaint {
   std::vector<uint32_t> pattern;
   int32_t pattern_width = 0;
   int32_t pattern_height = 0;
+  Point origin;
 
   static PixelPaint Solid(uint32_t pixel) {
     PixelPaint p;

@@ -33,6 +33,8 @@ constexpr uint32_t k888[3] = {0xFF0000, 0x00FF00, 0x0000FF};
 }  // namespace
 
 bool PixelPaint::At(int32_t x, int32_t y, uint32_t& out) const {
+  x -= origin.x;
+  y -= origin.y;
   switch (kind) {
     case Paint::Kind::Solid:
       out = pixel;
@@ -59,6 +61,7 @@ PixelPaint PixelTarget::Realize(const Paint& paint) const {
   PixelPaint p;
   p.kind = paint.kind;
   p.pixel = PixelOfColor(paint.color);
+  p.origin = paint.origin;
   if (paint.kind == Paint::Kind::Hatch) {
     p.hatch = paint.hatch;
     p.background = PixelOfColor(paint.background);

@@ -76,6 +76,19 @@ TEST(DeviceContext, HatchIsAlignedToTheDeviceOrigin) {
   for (int y = 3; y < 29; ++y) EXPECT_EQ(c.At(10, y), (y % 8 == 4) ? blue : kWhite) << y;
 }
 
+TEST(DeviceContext, HatchStartsAtTheBrushOriginAndSetBrushOrgGivesThePreviousOne) {
+  Canvas c;
+  c.dc.SelectPen(NullPen());
+  c.dc.SelectBrush(LogBrush{BS_HATCHED, RGB(0, 0, 255), HS_HORIZONTAL, nullptr});
+  c.dc.SetBkMode(TRANSPARENT);
+  EXPECT_EQ(c.dc.SetBrushOrg({0, 3}), (Point{0, 0}));
+  EXPECT_EQ(c.dc.BrushOrg(), (Point{0, 3}));
+  c.dc.Rectangle({3, 3, 30, 30});
+  const uint8_t blue = NearestHalftoneIndex(RGB(0, 0, 255));
+  for (int y = 3; y < 29; ++y) EXPECT_EQ(c.At(10, y), ((y - 3) % 8 == 4) ? blue : kWhite) << y;
+  EXPECT_EQ(c.dc.SetBrushOrg({0, 0}), (Point{0, 3}));
+}
+
 TEST(DeviceContext, OpaqueHatchPaintsItsBackgroundWithTheBackgroundColour) {
   Canvas c;
   c.dc.SelectPen(NullPen());
