@@ -2,6 +2,7 @@
 // operations on the target's pixel values.
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "graphics/platform/gdi/blit_mapping.h"
 #include "graphics/platform/gdi/device_context.h"
@@ -49,11 +50,27 @@ void TDeviceContext::BlitPixels(const StretchMapping& m, const DibImage* source,
   const PixelPaint pattern = pattern_draws ? target_->Realize(brush) : PixelPaint::Solid(0);
   const bool interpolate = uses_source && state_.stretch_mode == HALFTONE;
   const Region clip = EffectiveClip().Intersect(Region::FromRect(m.Dest()));
+  if (clip.IsEmpty()) return;
+  // Each column's source position is the same on every row: work it out once
+  // per column of the clipped area instead of once per pixel.
+  const Rect area = clip.Bounds();
+  std::vector<int32_t> source_x;
+  std::vector<int64_t> source_x_fixed;
+  if (uses_source) {
+    source_x.resize(size_t(area.Width()));
+    for (int32_t x = area.left; x < area.right; ++x) source_x[size_t(x - area.left)] = m.SourceX(x);
+    if (interpolate) {
+      source_x_fixed.resize(size_t(area.Width()));
+      for (int32_t x = area.left; x < area.right; ++x) source_x_fixed[size_t(x - area.left)] = m.SourceXFixed(x);
+    }
+  }
   std::vector<PaletteEntry> colors;
   std::vector<uint8_t> skip;
   for (const Region::Band& band : clip.Bands()) {
     for (int32_t y = band.top; y < band.bottom; ++y) {
       const int32_t sy = m.SourceY(y);
+      const bool row_inside = uses_source && sy >= 0 && sy < source->Height();
+      const int64_t fy = interpolate ? m.SourceYFixed(y) : 0;
       for (size_t i = 0; i + 1 < band.walls.size(); i += 2) {
         const int32_t x0 = band.walls[i], x1 = band.walls[i + 1];
         if (!uses_source) {
@@ -63,12 +80,12 @@ void TDeviceContext::BlitPixels(const StretchMapping& m, const DibImage* source,
         colors.resize(size_t(x1 - x0));
         skip.assign(size_t(x1 - x0), 0);
         for (int32_t x = x0; x < x1; ++x) {
-          const int32_t sx = m.SourceX(x);
-          if (sx < 0 || sy < 0 || sx >= source->Width() || sy >= source->Height()) {
+          const int32_t sx = source_x[size_t(x - area.left)];
+          if (!row_inside || sx < 0 || sx >= source->Width()) {
             skip[size_t(x - x0)] = 1;
             continue;
           }
-          colors[size_t(x - x0)] = interpolate ? InterpolatedColor(*source, m.SourceXFixed(x), m.SourceYFixed(y))
+          colors[size_t(x - x0)] = interpolate ? InterpolatedColor(*source, source_x_fixed[size_t(x - area.left)], fy)
                                                : source->Color(sx, sy);
         }
         target_->BlitRun(y, x0, x1, code, colors.data(), skip.data(), pattern);
