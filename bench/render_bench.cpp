@@ -23,9 +23,11 @@ struct Page {
   const char* path;  // under the shared corpus
 };
 
-// Many text records, no images; and many path and polygon records, no text.
+// Many text records, no images; many path and polygon records, no text; and
+// one bitmap stretched over the whole page.
 constexpr Page kTextPage{"text", "corpus/files/libemf2svg/EA-test-file-030.emf"};
 constexpr Page kGraphicsPage{"graphics", "corpus/files/aspose-imaging-net/test.emf"};
+constexpr Page kStretchedImagePage{"stretched image", "corpus/files/npoi/embedded/Issue1252.xlsx__image3.emf"};
 
 std::string OutputName() { return "/tmp/vxp-render-bench-" + std::to_string(getpid()) + ".bmp"; }
 
@@ -78,5 +80,7 @@ BENCHMARK_CAPTURE(BM_RenderPage, text, kTextPage)->Unit(benchmark::kMillisecond)
 BENCHMARK_CAPTURE(BM_WriteFloor, text, kTextPage)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_RenderPage, graphics, kGraphicsPage)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_WriteFloor, graphics, kGraphicsPage)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RenderPage, stretched_image, kStretchedImagePage)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WriteFloor, stretched_image, kStretchedImagePage)->Unit(benchmark::kMillisecond);
 
 }  // namespace

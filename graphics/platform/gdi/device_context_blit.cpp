@@ -2,6 +2,7 @@
 // operations on the target's pixel values.
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "graphics/platform/gdi/blit_mapping.h"
 #include "graphics/platform/gdi/device_context.h"
@@ -49,29 +50,64 @@ void TDeviceContext::BlitPixels(const StretchMapping& m, const DibImage* source,
   const PixelPaint pattern = pattern_draws ? target_->Realize(brush) : PixelPaint::Solid(0);
   const bool interpolate = uses_source && state_.stretch_mode == HALFTONE;
   const Region clip = EffectiveClip().Intersect(Region::FromRect(m.Dest()));
+  if (clip.IsEmpty()) return;
+  // Each column's source position is the same on every row: work it out once
+  // per column of the clipped area instead of once per pixel.
+  const Rect area = clip.Bounds();
+  std::vector<int32_t> source_x;
+  std::vector<int64_t> source_x_fixed;
+  if (uses_source) {
+    source_x.resize(size_t(area.Width()));
+    for (int32_t x = area.left; x < area.right; ++x) source_x[size_t(x - area.left)] = m.SourceX(x);
+    if (interpolate) {
+      source_x_fixed.resize(size_t(area.Width()));
+      for (int32_t x = area.left; x < area.right; ++x) source_x_fixed[size_t(x - area.left)] = m.SourceXFixed(x);
+    }
+  }
+  // Enlarged images repeat a source row on several device rows: a column's
+  // colour is fetched once per source row (and, when interpolating, per
+  // source position between rows) and kept while the rows map alike.
   std::vector<PaletteEntry> colors;
   std::vector<uint8_t> skip;
+  std::vector<uint32_t> fetched;  // the row generation each column was fetched in
+  if (uses_source) {
+    colors.resize(size_t(area.Width()));
+    skip.resize(size_t(area.Width()));
+    fetched.assign(size_t(area.Width()), 0);
+  }
+  uint32_t generation = 0;
+  int32_t row_sy = 0;
+  int64_t row_fy = 0;
   for (const Region::Band& band : clip.Bands()) {
     for (int32_t y = band.top; y < band.bottom; ++y) {
       const int32_t sy = m.SourceY(y);
+      const int64_t fy = interpolate ? m.SourceYFixed(y) : 0;
+      if (uses_source && (generation == 0 || sy != row_sy || fy != row_fy)) {
+        if (++generation == 0) {  // wrapped: forget every column
+          std::fill(fetched.begin(), fetched.end(), 0u);
+          generation = 1;
+        }
+        row_sy = sy;
+        row_fy = fy;
+      }
+      const bool row_inside = uses_source && sy >= 0 && sy < source->Height();
       for (size_t i = 0; i + 1 < band.walls.size(); i += 2) {
         const int32_t x0 = band.walls[i], x1 = band.walls[i + 1];
         if (!uses_source) {
           target_->BlitRun(y, x0, x1, code, nullptr, nullptr, pattern);
           continue;
         }
-        colors.resize(size_t(x1 - x0));
-        skip.assign(size_t(x1 - x0), 0);
         for (int32_t x = x0; x < x1; ++x) {
-          const int32_t sx = m.SourceX(x);
-          if (sx < 0 || sy < 0 || sx >= source->Width() || sy >= source->Height()) {
-            skip[size_t(x - x0)] = 1;
-            continue;
-          }
-          colors[size_t(x - x0)] = interpolate ? InterpolatedColor(*source, m.SourceXFixed(x), m.SourceYFixed(y))
-                                               : source->Color(sx, sy);
+          const size_t column = size_t(x - area.left);
+          if (fetched[column] == generation) continue;
+          fetched[column] = generation;
+          const int32_t sx = source_x[column];
+          skip[column] = !row_inside || sx < 0 || sx >= source->Width();
+          if (skip[column]) continue;
+          colors[column] = interpolate ? InterpolatedColor(*source, source_x_fixed[column], fy) : source->Color(sx, sy);
         }
-        target_->BlitRun(y, x0, x1, code, colors.data(), skip.data(), pattern);
+        const size_t first = size_t(x0 - area.left);
+        target_->BlitRun(y, x0, x1, code, colors.data() + first, skip.data() + first, pattern);
       }
     }
   }

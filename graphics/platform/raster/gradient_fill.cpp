@@ -4,7 +4,7 @@
 #include <array>
 #include <utility>
 
-#include "graphics/platform/raster/halftone_palette.h"
+#include "graphics/platform/raster/halftone_gradient_levels.h"
 
 namespace vx::gdi {
 
@@ -31,17 +31,6 @@ constexpr std::array<std::array<uint8_t, 16>, 16> BuildBayer() {
 }
 
 constexpr auto kBayer = BuildBayer();
-
-// Halftone indices of the 27 dithered colours (levels 0, 127, 254 per channel).
-const std::array<uint8_t, 27>& LevelIndices() {
-  static const std::array<uint8_t, 27> table = [] {
-    std::array<uint8_t, 27> t{};
-    for (int i = 0; i < 27; ++i)
-      t[size_t(i)] = NearestHalftoneIndex(uint8_t(i / 9 * 127), uint8_t(i / 3 % 3 * 127), uint8_t(i % 3 * 127));
-    return t;
-  }();
-  return table;
-}
 
 int Level(uint32_t channel16, int threshold) { return int((channel16 / 128 + uint32_t(threshold)) / 256); }
 
@@ -74,7 +63,7 @@ int32_t ClampToInt32(Int128 v) {
 
 uint8_t DitheredGradientIndex(uint32_t r, uint32_t g, uint32_t b, int32_t x, int32_t y) {
   const int threshold = kBayer[size_t(y & 15)][size_t(x & 15)];
-  return LevelIndices()[size_t(Level(r, threshold) * 9 + Level(g, threshold) * 3 + Level(b, threshold))];
+  return HalftoneGradientLevelIndex(Level(r, threshold), Level(g, threshold), Level(b, threshold));
 }
 
 void FillGradientRect(PixelTarget& target, const Region& clip, DeviceVertex a, DeviceVertex b,

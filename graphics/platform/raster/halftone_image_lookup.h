@@ -1,5 +1,6 @@
-// NearestHalftoneIndexForImagePixel through a table: image pixels reduce to 5
-// bits per channel, so 32768 entries answer every colour.
+// NearestHalftoneIndexForImagePixel through a table built at build time:
+// image pixels reduce to 5 bits per channel, so 32768 entries answer every
+// colour.
 #pragma once
 
 #include <cstdint>
