@@ -8,6 +8,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_BITMAP_H
+#include FT_GASP_H
 #include FT_GLYPH_H
 #include FT_OUTLINE_H
 #include FT_TRIGONOMETRY_H
@@ -328,6 +329,14 @@ std::shared_ptr<const GlyphBitmap> RasterFont::Impl::Render(uint32_t glyphIndex,
   return glyph;
 }
 
+// The face's gasp table decides per size whether glyphs may be grey (a face
+// without one always may).
+static bool GaspAllowsGrey(FT_Face face, int64_t ppem) {
+  if (!face || ppem <= 0 || ppem > 0xFFFF) return true;
+  const FT_Int flags = FT_Get_Gasp(face, static_cast<FT_UInt>(ppem));
+  return flags == FT_GASP_NO_TABLE || (flags & FT_GASP_DO_GRAY) != 0;
+}
+
 // LOGFONT quality asking for bilevel glyphs whatever the surface.
 constexpr uint8_t kNonAntialiasedQuality = 3;
 
@@ -337,7 +346,7 @@ RasterFont::RasterFont(std::unique_ptr<Impl> impl, const Metrics& metrics, const
       underline_(request.underline),
       strikeOut_(request.strike_out),
       escapement_(request.escapement),
-      smoothable_(request.quality != kNonAntialiasedQuality) {}
+      smoothable_(request.quality != kNonAntialiasedQuality && GaspAllowsGrey(impl_->face, impl_->ppem)) {}
 RasterFont::~RasterFont() = default;
 
 uint32_t RasterFont::GlyphIndex(char32_t ch) const {
