@@ -45,7 +45,8 @@ struct TextSpacing {
 // Places the glyphs: by the advances given (logical units, x and y pairs with
 // ETO_PDY) where there are any, else by the font's advances plus the spacing.
 GlyphRun LayOutGlyphs(const RasterFont& font, const std::u16string& text, uint32_t options,
-                      const std::vector<int32_t>& dx, double xscale, double yscale, const TextSpacing& spacing) {
+                      const std::vector<int32_t>& dx, double xscale, double yscale, const TextSpacing& spacing,
+                      bool smoothed) {
   GlyphRun run;
   double pen = 0, rise = 0;
   const bool pdy = (options & ETO_PDY) != 0;
@@ -54,7 +55,7 @@ GlyphRun LayOutGlyphs(const RasterFont& font, const std::u16string& text, uint32
   for (size_t i = 0; i < text.size();) {
     const size_t unit = i;
     const char32_t ch = (options & ETO_GLYPH_INDEX) ? char32_t(text[i++]) : NextCodePoint(text, i);
-    auto glyph = (options & ETO_GLYPH_INDEX) ? font.GlyphByIndex(ch) : font.Glyph(ch);
+    auto glyph = (options & ETO_GLYPH_INDEX) ? font.GlyphByIndex(ch, smoothed) : font.Glyph(ch, smoothed);
     run.glyphs.push_back(glyph);
     run.offsets.push_back(pen);
     run.rises.push_back(rise);
@@ -83,14 +84,21 @@ GlyphRun LayOutGlyphs(const RasterFont& font, const std::u16string& text, uint32
 
 // The glyph masks at their places along the baseline from base, then the
 // underline and strike-out across the whole run (horizontal text only).
-void PaintGlyphRun(SpanWriter& writer, const RasterFont& font, const GlyphRun& run, PointF base, double angle) {
+// smooth_color: the colour smoothed glyphs blend in, when they are smoothed.
+void PaintGlyphRun(SpanWriter& writer, const RasterFont& font, const GlyphRun& run, PointF base, double angle,
+                   const PaletteEntry* smooth_color) {
   const double bx = std::cos(angle), by = -std::sin(angle);  // along the baseline
   const double ux = std::sin(angle), uy = std::cos(angle);   // "down" from the baseline
   for (size_t g = 0; g < run.glyphs.size(); ++g) {
     const GlyphBitmap& glyph = *run.glyphs[g];
     const int32_t gx = RoundDevice(base.x + run.offsets[g] * bx - run.rises[g] * ux);
     const int32_t gy = RoundDevice(base.y + run.offsets[g] * by - run.rises[g] * uy);
-    if (!glyph.IsEmpty()) writer.FillMask(gx + glyph.left, gy - glyph.top, glyph.width, glyph.height, glyph.pixels.data());
+    if (glyph.IsEmpty()) continue;
+    if (smooth_color != nullptr) {
+      writer.BlendMask(gx + glyph.left, gy - glyph.top, glyph.width, glyph.height, glyph.pixels.data(), *smooth_color);
+    } else {
+      writer.FillMask(gx + glyph.left, gy - glyph.top, glyph.width, glyph.height, glyph.pixels.data());
+    }
   }
   if (angle != 0) return;
   const auto rule = [&](int32_t offset_down, int32_t thickness) {
@@ -142,8 +150,10 @@ void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect
   const double ux = std::sin(angle), uy = std::cos(angle);   // "down" from the baseline
   const bool y_flipped = x.m22 < 0;
 
+  // True-colour surfaces draw glyphs smoothed, palette surfaces bilevel.
+  const bool smoothed = target_->BitsPerPixel() >= 16 && font->AllowsSmoothing();
   const GlyphRun run = LayOutGlyphs(*font, text, options, dx, xscale, yscale,
-                                    {state_.char_extra, state_.break_extra, state_.break_count});
+                                    {state_.char_extra, state_.break_extra, state_.break_count}, smoothed);
   const double width = run.width;
 
   const PointF ref = Apply(x, {double(origin.x), double(origin.y)});
@@ -171,7 +181,8 @@ void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect
   }
 
   SpanWriter writer(*target_, clip, R2_COPYPEN, Paint::Solid(state_.text_color));
-  PaintGlyphRun(writer, *font, run, {base_x, base_y}, angle);
+  const PaletteEntry text_color = target_->ColorOfPixel(target_->PixelOfColor(state_.text_color));
+  PaintGlyphRun(writer, *font, run, {base_x, base_y}, angle, smoothed ? &text_color : nullptr);
 
   if (update_cp) {
     XForm inverse;

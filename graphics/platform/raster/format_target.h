@@ -12,6 +12,7 @@
 #include "graphics/platform/raster/pixel_surface.h"
 #include "graphics/platform/raster/pixel_target.h"
 #include "graphics/platform/raster/rop.h"
+#include "graphics/platform/raster/text_smoothing.h"
 
 namespace vx::gdi {
 
@@ -33,6 +34,7 @@ public:
 
   int32_t Width() const override { return rows_.width; }
   int32_t Height() const override { return rows_.height; }
+  int BitsPerPixel() const override { return Format::kBitsPerPixel; }
 
   uint32_t PixelOfColor(ColorRef color) const override { return format_.PixelOfColor(color); }
   uint32_t PixelOfImageColor(PaletteEntry color) const override { return format_.PixelOfImageColor(color); }
@@ -83,6 +85,20 @@ public:
               : PaletteEntry{BlendMix(s.color.r, d.r, s.alpha), BlendMix(s.color.g, d.g, s.alpha),
                              BlendMix(s.color.b, d.b, s.alpha)};
       Format::Store(row, x, format_.PixelOfImageColor(out));
+    }
+  }
+
+  void CoverageRun(int32_t y, int32_t x0, int32_t x1, const uint8_t* levels, PaletteEntry color) override {
+    uint8_t* row = rows_.Row(y);
+    for (int32_t x = x0; x < x1; ++x) {
+      const uint8_t level = levels[x - x0];
+      if (level <= 1) continue;
+      if (level >= kFullCoverage) {
+        Format::Store(row, x, format_.PixelOfImageColor(color));
+        continue;
+      }
+      const PaletteEntry d = format_.ColorOfPixel(Format::Load(row, x) & Format::kMask);
+      Format::Store(row, x, format_.PixelOfImageColor(SmoothedColor(d, color, level)));
     }
   }
 

@@ -35,6 +35,8 @@ public:
   virtual int32_t Width() const = 0;
   virtual int32_t Height() const = 0;
   bool IsEmpty() const { return Width() <= 0 || Height() <= 0; }
+  // Bits per pixel of the format (0: no pixels); text is smoothed from 16 up.
+  virtual int BitsPerPixel() const = 0;
 
   // --- colour to pixel -------------------------------------------------
   // A pen, brush, text or background colour.
@@ -58,6 +60,9 @@ public:
   // Image colours over the destination: premultiplied (source + d x (1 - alpha))
   // or, when not, mixed by a constant alpha.
   virtual void BlendRun(int32_t y, int32_t x0, int32_t x1, const BlendPixel* source, bool premultiplied) = 0;
+  // Text colour smoothed over the destination: levels holds x1 - x0
+  // coverage levels (0..16, text_smoothing.h); levels 0 and 1 leave the pixel.
+  virtual void CoverageRun(int32_t y, int32_t x0, int32_t x1, const uint8_t* levels, PaletteEntry color) = 0;
   // A gradient's colours, one per pixel of the run.
   virtual void GradientRun(int32_t y, int32_t x0, int32_t x1, const GradientColor* colors) = 0;
   // The pixel value at x, y (inside the target).

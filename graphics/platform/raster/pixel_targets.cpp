@@ -16,6 +16,7 @@ class NullTarget final : public PixelTarget {
 public:
   int32_t Width() const override { return 0; }
   int32_t Height() const override { return 0; }
+  int BitsPerPixel() const override { return 0; }
   uint32_t PixelOfColor(ColorRef) const override { return 0; }
   uint32_t PixelOfImageColor(PaletteEntry) const override { return 0; }
   PaletteEntry ColorOfPixel(uint32_t) const override { return {}; }
@@ -24,6 +25,7 @@ public:
   void BlitRun(int32_t, int32_t, int32_t, uint8_t, const PaletteEntry*, const uint8_t*, const PixelPaint&) override {}
   void BlendRun(int32_t, int32_t, int32_t, const BlendPixel*, bool) override {}
   void GradientRun(int32_t, int32_t, int32_t, const GradientColor*) override {}
+  void CoverageRun(int32_t, int32_t, int32_t, const uint8_t*, PaletteEntry) override {}
 };
 
 // Default masks of 16 bits (5-5-5) and 32 bits (8-8-8) without bit fields.

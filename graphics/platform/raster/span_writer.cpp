@@ -66,4 +66,22 @@ void SpanWriter::FillMask(int32_t x, int32_t y, int32_t width, int32_t height, c
   }
 }
 
+void SpanWriter::BlendMask(int32_t x, int32_t y, int32_t width, int32_t height, const uint8_t* levels,
+                           PaletteEntry color) {
+  const int32_t target_width = target_.Width();
+  for (int32_t row = 0; row < height; ++row) {
+    const int32_t ty = y + row;
+    if (ty < 0 || ty >= target_.Height()) continue;
+    const Region::Band* band = clip_.BandAt(ty);
+    if (band == nullptr) continue;
+    const uint8_t* line = levels + int64_t(row) * width;
+    const auto& walls = band->walls;
+    for (size_t i = 0; i + 1 < walls.size(); i += 2) {
+      const int32_t a = std::max({x, walls[i], 0});
+      const int32_t b = std::min({x + width, walls[i + 1], target_width});
+      if (a < b) target_.CoverageRun(ty, a, b, line + (a - x), color);
+    }
+  }
+}
+
 }  // namespace vx::gdi

@@ -26,6 +26,9 @@ public:
   // The pixels whose coverage is not 0 of a width x height mask (row by
   // row) placed with its top-left pixel at x, y.
   void FillMask(int32_t x, int32_t y, int32_t width, int32_t height, const uint8_t* coverage);
+  // A mask of coverage levels (0..16) blended in the given colour (the
+  // writer's raster operation and paint are not used).
+  void BlendMask(int32_t x, int32_t y, int32_t width, int32_t height, const uint8_t* levels, PaletteEntry color);
 
 private:
   PixelTarget& target_;

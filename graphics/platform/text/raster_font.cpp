@@ -8,6 +8,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_BITMAP_H
+#include FT_GASP_H
 #include FT_GLYPH_H
 #include FT_OUTLINE_H
 #include FT_TRIGONOMETRY_H
@@ -23,6 +24,7 @@
 #include <unordered_map>
 
 #include "graphics/platform/core/charset.h"
+#include "graphics/platform/raster/text_smoothing.h"
 #include "graphics/platform/text/font_resolver.h"
 
 namespace vx::gdi {
@@ -136,7 +138,7 @@ struct RasterFont::Impl {
   FT_Matrix matrix = Identity();  // unrotated scale and slant, then rotation and world
 
   std::mutex mutex;  // the face's glyph slot and the cache
-  std::unordered_map<uint32_t, std::shared_ptr<const GlyphBitmap>> glyphs;
+  std::unordered_map<uint64_t, std::shared_ptr<const GlyphBitmap>> glyphs;  // index, smoothed
   size_t cachedBytes = 0;
 
   ~Impl() {
@@ -147,7 +149,7 @@ struct RasterFont::Impl {
 
   uint32_t IndexOf(char32_t ch) const;
   FT_Vector Advance(FT_Pos baseAdvance) const;
-  std::shared_ptr<const GlyphBitmap> Render(uint32_t glyphIndex) const;
+  std::shared_ptr<const GlyphBitmap> Render(uint32_t glyphIndex, bool smoothed) const;
 };
 
 uint32_t RasterFont::Impl::IndexOf(char32_t ch) const {
@@ -199,11 +201,11 @@ FT_Vector RasterFont::Impl::Advance(FT_Pos baseAdvance) const {
   return {Ceil64(advance.x), -Ceil64(advance.y)};
 }
 
-std::shared_ptr<const GlyphBitmap> RasterFont::Impl::Render(uint32_t glyphIndex) const {
+std::shared_ptr<const GlyphBitmap> RasterFont::Impl::Render(uint32_t glyphIndex, bool smoothed) const {
   auto glyph = std::make_shared<GlyphBitmap>();
   if (!face) return glyph;
 
-  FT_Int32 flags = FT_LOAD_IGNORE_GLOBAL_ADVANCE_WIDTH | FT_LOAD_TARGET_MONO;
+  FT_Int32 flags = FT_LOAD_IGNORE_GLOBAL_ADVANCE_WIDTH | (smoothed ? FT_LOAD_TARGET_NORMAL : FT_LOAD_TARGET_MONO);
   if (transformed) flags |= FT_LOAD_NO_BITMAP;
   if (FT_Load_Glyph(face, glyphIndex, flags | FT_LOAD_PEDANTIC) != 0 &&
       FT_Load_Glyph(face, glyphIndex, flags | FT_LOAD_NO_HINTING) != 0) {
@@ -267,6 +269,26 @@ std::shared_ptr<const GlyphBitmap> RasterFont::Impl::Render(uint32_t glyphIndex)
   const int64_t height = (box.yMax - box.yMin) >> 6;
   if (width <= 0 || height <= 0 || width * height > kMaxGlyphPixels) return glyph;
 
+  glyph->width = static_cast<int32_t>(width);
+  glyph->height = static_cast<int32_t>(height);
+  if (smoothed && outline) {
+    // Grey coverage, one byte a pixel, quantised to the levels drawn.
+    glyph->pixels.assign(static_cast<size_t>(width * height), 0);
+    FT_Bitmap bitmap;
+    FT_Bitmap_Init(&bitmap);
+    bitmap.width = static_cast<unsigned>(width);
+    bitmap.rows = static_cast<unsigned>(height);
+    bitmap.pitch = static_cast<int>(width);
+    bitmap.pixel_mode = FT_PIXEL_MODE_GRAY;
+    bitmap.num_grays = 256;
+    bitmap.buffer = glyph->pixels.data();
+    if (transformed) FT_Outline_Transform(&slot->outline, &matrix);
+    FT_Outline_Translate(&slot->outline, -box.xMin, -box.yMin);
+    FT_Outline_Get_Bitmap(Library().library, &slot->outline, &bitmap);
+    for (uint8_t& level : glyph->pixels) level = CoverageLevel(level);
+    return glyph;
+  }
+
   const int pitch = static_cast<int>(((width + 31) >> 5) << 2);
   std::vector<unsigned char> mono(static_cast<size_t>(pitch) * height);
   if (outline) {
@@ -296,23 +318,35 @@ std::shared_ptr<const GlyphBitmap> RasterFont::Impl::Render(uint32_t glyphIndex)
     }
   }
 
-  glyph->width = static_cast<int32_t>(width);
-  glyph->height = static_cast<int32_t>(height);
   glyph->pixels.resize(static_cast<size_t>(width * height));
+  // An embedded bitmap drawn smoothed covers its pixels fully.
+  const uint8_t ink = smoothed ? kFullCoverage : 1;
   for (int64_t y = 0; y < height; ++y) {
     const unsigned char* row = mono.data() + y * pitch;
     uint8_t* out = glyph->pixels.data() + y * width;
-    for (int64_t x = 0; x < width; ++x) out[x] = (row[x >> 3] >> (7 - (x & 7))) & 1;
+    for (int64_t x = 0; x < width; ++x) out[x] = ((row[x >> 3] >> (7 - (x & 7))) & 1) * ink;
   }
   return glyph;
 }
+
+// The face's gasp table decides per size whether glyphs may be grey (a face
+// without one always may).
+static bool GaspAllowsGrey(FT_Face face, int64_t ppem) {
+  if (!face || ppem <= 0 || ppem > 0xFFFF) return true;
+  const FT_Int flags = FT_Get_Gasp(face, static_cast<FT_UInt>(ppem));
+  return flags == FT_GASP_NO_TABLE || (flags & FT_GASP_DO_GRAY) != 0;
+}
+
+// LOGFONT quality asking for bilevel glyphs whatever the surface.
+constexpr uint8_t kNonAntialiasedQuality = 3;
 
 RasterFont::RasterFont(std::unique_ptr<Impl> impl, const Metrics& metrics, const LogFont& request)
     : impl_(std::move(impl)),
       metrics_(metrics),
       underline_(request.underline),
       strikeOut_(request.strike_out),
-      escapement_(request.escapement) {}
+      escapement_(request.escapement),
+      smoothable_(request.quality != kNonAntialiasedQuality && GaspAllowsGrey(impl_->face, impl_->ppem)) {}
 RasterFont::~RasterFont() = default;
 
 uint32_t RasterFont::GlyphIndex(char32_t ch) const {
@@ -320,21 +354,22 @@ uint32_t RasterFont::GlyphIndex(char32_t ch) const {
   return impl_->IndexOf(ch);
 }
 
-std::shared_ptr<const GlyphBitmap> RasterFont::Glyph(char32_t ch) const {
-  return GlyphByIndex(GlyphIndex(ch));
+std::shared_ptr<const GlyphBitmap> RasterFont::Glyph(char32_t ch, bool smoothed) const {
+  return GlyphByIndex(GlyphIndex(ch), smoothed);
 }
 
-std::shared_ptr<const GlyphBitmap> RasterFont::GlyphByIndex(uint32_t glyphIndex) const {
+std::shared_ptr<const GlyphBitmap> RasterFont::GlyphByIndex(uint32_t glyphIndex, bool smoothed) const {
   Impl& impl = *impl_;
   std::lock_guard lock(impl.mutex);
-  if (auto it = impl.glyphs.find(glyphIndex); it != impl.glyphs.end()) return it->second;
-  std::shared_ptr<const GlyphBitmap> glyph = impl.Render(glyphIndex);
+  const uint64_t key = glyphIndex | (uint64_t(smoothed) << 32);
+  if (auto it = impl.glyphs.find(key); it != impl.glyphs.end()) return it->second;
+  std::shared_ptr<const GlyphBitmap> glyph = impl.Render(glyphIndex, smoothed);
   const size_t bytes = sizeof(GlyphBitmap) + glyph->pixels.size();
   if (impl.cachedBytes + bytes > kGlyphCacheBytes) {
     impl.glyphs.clear();
     impl.cachedBytes = 0;
   }
-  impl.glyphs.emplace(glyphIndex, glyph);
+  impl.glyphs.emplace(key, glyph);
   impl.cachedBytes += bytes;
   return glyph;
 }

@@ -1,6 +1,7 @@
-// A logical font realised for an 8-bit surface: the face fontconfig resolves
-// for the request, scaled the way GDI scales, and glyphs rasterised bilevel
-// (text on a palette surface is never antialiased). Fonts are shared and
+// A logical font realised for a surface: the face fontconfig resolves for
+// the request, scaled the way GDI scales, and glyphs rasterised bilevel (text
+// on a palette surface is never antialiased) or, for true-colour surfaces,
+// as coverage levels. Fonts are shared and
 // immutable to their users; glyphs are rendered on demand and cached.
 #pragma once
 
@@ -13,7 +14,8 @@
 
 namespace vx::gdi {
 
-// One bilevel glyph: one byte per pixel (0 or 1), rows top-down.
+// One glyph: one byte per pixel, rows top-down; 0 or 1 when bilevel, a
+// coverage level 0..16 (text_smoothing.h) when smoothed.
 struct GlyphBitmap {
   int32_t left = 0;    // x offset of the bitmap's first column from the pen position
   int32_t top = 0;     // rows above the baseline: first row at y = baseline - top
@@ -74,9 +76,12 @@ public:
   // character map as GDI does: a character the face lacks (and a lone
   // surrogate) draws the face's missing-glyph box. Never null; the result
   // stays valid while the caller holds it, whatever the cache evicts.
-  std::shared_ptr<const GlyphBitmap> Glyph(char32_t ch) const;
+  // smoothed: coverage levels instead of a bilevel mask.
+  std::shared_ptr<const GlyphBitmap> Glyph(char32_t ch, bool smoothed = false) const;
   // ETO_GLYPH_INDEX text: glyph indices of the face.
-  std::shared_ptr<const GlyphBitmap> GlyphByIndex(uint32_t glyphIndex) const;
+  std::shared_ptr<const GlyphBitmap> GlyphByIndex(uint32_t glyphIndex, bool smoothed = false) const;
+  // Whether the request lets glyphs be smoothed on a true-colour surface.
+  bool AllowsSmoothing() const { return smoothable_; }
   uint32_t GlyphIndex(char32_t ch) const;
 
   // The font file used and its family name (diagnostics and tests).
@@ -89,6 +94,7 @@ private:
   bool underline_ = false;
   bool strikeOut_ = false;
   int32_t escapement_ = 0;
+  bool smoothable_ = true;
 };
 
 // The realised font for a logical font whose height and width are already in
