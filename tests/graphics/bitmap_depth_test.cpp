@@ -35,23 +35,23 @@ std::vector<uint8_t> Entry(uint8_t r, uint8_t g, uint8_t b) { return {b, g, r, 0
 // A white image of the case's depth; indexed depths get a table whose
 // entry 0 is white and that holds red and blue where it can.
 std::vector<uint8_t> WhiteBmp(const DepthCase& c) {
-  test::BmpSpec spec;
-  spec.width = kWidth;
-  spec.height = c.top_down ? -kHeight : kHeight;
-  spec.bits = c.bits;
+  test::BmpSpec layout;
+  layout.width = kWidth;
+  layout.height = c.top_down ? -kHeight : kHeight;
+  layout.bits = c.bits;
   if (!c.masks.empty()) {
-    spec.compression = 3;
-    spec.masks = c.masks;
+    layout.compression = 3;
+    layout.masks = c.masks;
   }
-  if (c.bits == 1) spec.colors = {Entry(255, 255, 255), Entry(0, 0, 0)};
+  if (c.bits == 1) layout.colors = {Entry(255, 255, 255), Entry(0, 0, 0)};
   if (c.bits == 4 || c.bits == 8) {
-    spec.colors = {Entry(255, 255, 255), Entry(0, 0, 0), Entry(255, 0, 0), Entry(0, 0, 255)};
-    for (int i = 4; i < (1 << c.bits); ++i) spec.colors.push_back(Entry(uint8_t(i), uint8_t(i), uint8_t(i)));
+    layout.colors = {Entry(255, 255, 255), Entry(0, 0, 0), Entry(255, 0, 0), Entry(0, 0, 255)};
+    for (int i = 4; i < (1 << c.bits); ++i) layout.colors.push_back(Entry(uint8_t(i), uint8_t(i), uint8_t(i)));
   }
   const int64_t stride = gdi::DibRowStride(kWidth, c.bits);
   // Index 0 is white; packed formats are white with every channel bit set.
-  spec.pixels.assign(size_t(stride * kHeight), c.bits <= 8 ? 0x00 : 0xFF);
-  return test::BuildBmp(spec);
+  layout.pixels.assign(size_t(stride * kHeight), c.bits <= 8 ? 0x00 : 0xFF);
+  return test::BuildBmp(layout);
 }
 
 void ExpectColor(const TBitmap& bitmap, int32_t x, int32_t y, PaletteEntry want) {
