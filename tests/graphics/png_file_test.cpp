@@ -93,14 +93,14 @@ TEST(PngFile, ABitmapWithoutAnImageEncodesAsNothing) {
 
 TEST(PngFile, TwentyFourBitPixelsBecomeRgbTopDown) {
   // Bottom-up rows of 2 x 2: blue, green / red, white (padded to 8 bytes).
-  test::BmpSpec spec;
-  spec.bits = 24;
-  spec.xPelsPerMeter = 100;
-  spec.yPelsPerMeter = 200;
-  spec.pixels = {0, 0, 255, 255, 255, 255, 0, 0,  // bottom row: red, white
+  test::BmpSpec layout;
+  layout.bits = 24;
+  layout.xPelsPerMeter = 100;
+  layout.yPelsPerMeter = 200;
+  layout.pixels = {0, 0, 255, 255, 255, 255, 0, 0,  // bottom row: red, white
                  255, 0, 0, 0, 255, 0, 0, 0};     // top row: blue, green
   TBitmap bitmap;
-  test::StreamBytes(test::BuildBmp(spec), bitmap);
+  test::StreamBytes(test::BuildBmp(layout), bitmap);
   const auto png = test::DecodePng(EncodePng(bitmap));
   ASSERT_TRUE(png);
   EXPECT_EQ(png->color_type, PNG_COLOR_TYPE_RGB);
@@ -114,13 +114,13 @@ TEST(PngFile, TwentyFourBitPixelsBecomeRgbTopDown) {
 }
 
 TEST(PngFile, ThirtyTwoBitPixelsDropTheirFourthByte) {
-  test::BmpSpec spec;
-  spec.bits = 32;
-  spec.width = 2;
-  spec.height = -1;  // top-down
-  spec.pixels = {0x10, 0x20, 0x30, 0xAA, 0x01, 0x02, 0x03, 0x55};
+  test::BmpSpec layout;
+  layout.bits = 32;
+  layout.width = 2;
+  layout.height = -1;  // top-down
+  layout.pixels = {0x10, 0x20, 0x30, 0xAA, 0x01, 0x02, 0x03, 0x55};
   TBitmap bitmap;
-  test::StreamBytes(test::BuildBmp(spec), bitmap);
+  test::StreamBytes(test::BuildBmp(layout), bitmap);
   const auto png = test::DecodePng(EncodePng(bitmap));
   ASSERT_TRUE(png);
   EXPECT_EQ(png->color_type, PNG_COLOR_TYPE_RGB);
@@ -129,15 +129,15 @@ TEST(PngFile, ThirtyTwoBitPixelsDropTheirFourthByte) {
 }
 
 TEST(PngFile, BitFieldPixelsAreWidenedToEightBitsAChannel) {
-  test::BmpSpec spec;
-  spec.bits = 16;
-  spec.width = 2;
-  spec.height = 1;
-  spec.compression = 3;
-  spec.masks = {0xF800, 0x07E0, 0x001F};  // 5-6-5
-  spec.pixels = {0x1F, 0xF8, 0xE0, 0x07};  // 0xF81F magenta, 0x07E0 green
+  test::BmpSpec layout;
+  layout.bits = 16;
+  layout.width = 2;
+  layout.height = 1;
+  layout.compression = 3;
+  layout.masks = {0xF800, 0x07E0, 0x001F};  // 5-6-5
+  layout.pixels = {0x1F, 0xF8, 0xE0, 0x07};  // 0xF81F magenta, 0x07E0 green
   TBitmap bitmap;
-  test::StreamBytes(test::BuildBmp(spec), bitmap);
+  test::StreamBytes(test::BuildBmp(layout), bitmap);
   const auto png = test::DecodePng(EncodePng(bitmap));
   ASSERT_TRUE(png);
   EXPECT_EQ(png->At(0, 0), 0xFF00FFu);
@@ -145,14 +145,14 @@ TEST(PngFile, BitFieldPixelsAreWidenedToEightBitsAChannel) {
 }
 
 TEST(PngFile, FewerBitsKeepTheirDepthAndTable) {
-  test::BmpSpec spec;
-  spec.bits = 4;
-  spec.width = 3;
-  spec.height = 1;
-  spec.colors = test::GreyColors(16);
-  spec.pixels = {0x1F, 0x70, 0, 0};
+  test::BmpSpec layout;
+  layout.bits = 4;
+  layout.width = 3;
+  layout.height = 1;
+  layout.colors = test::GreyColors(16);
+  layout.pixels = {0x1F, 0x70, 0, 0};
   TBitmap bitmap;
-  test::StreamBytes(test::BuildBmp(spec), bitmap);
+  test::StreamBytes(test::BuildBmp(layout), bitmap);
   const auto png = test::DecodePng(EncodePng(bitmap));
   ASSERT_TRUE(png);
   EXPECT_EQ(png->color_type, PNG_COLOR_TYPE_PALETTE);
