@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,7 +27,7 @@
 
 namespace vx::gdi {
 
-struct Span;
+class DevicePainter;
 
 class TDeviceContext {
 public:
@@ -265,6 +266,10 @@ private:
   Rect DeviceRectOf(const Rect& logical) const;
   Region SurfaceRegion() const;
   static int32_t RoundCoord(double v);
+  // The clip of a text call: the effective clip, cut to the rectangle with
+  // ETO_CLIPPED; with ETO_OPAQUE the rectangle is first filled with the
+  // background colour.
+  Region TextClip(uint32_t options, const Rect* rect);
   // Drawing helpers (device_context_draw.cpp, device_context_text.cpp).
   std::vector<PointF> ToDevice(const std::vector<Point>& points) const;
   void StrokePolyline(const std::vector<PointF>& device_points, bool closed);
@@ -274,11 +279,11 @@ private:
   bool IsAxisAligned() const;
   Rect DeviceBox(const Rect& logical) const;
   Paint BrushPaint(const LogBrush& brush, bool& draws) const;
+  // Painters with the effective clip and the raster operation; none where
+  // the brush or the pen draws nothing.
+  std::optional<DevicePainter> BrushPainter(const LogBrush& brush) const;
+  std::optional<DevicePainter> PenPainter() const;
   void FillDeviceRegion(const Region& region, const LogBrush& brush);
-  void FillSpansWithBrush(const std::vector<Span>& spans);
-  void DrawOutlineShape(const std::vector<Point>& outline, const std::vector<Span>& interior,
-                        const Rect& box);
-  static std::vector<Span> RegionSpans(const Region& region);
   void ArcShape(const Rect& rect, Point start, Point end, ArcKind kind);
   // Path helpers (device_context_path.cpp).
   static constexpr size_t kMaxHeldPathPoints = 4 * Path::kMaxPoints;  // current and saved paths

@@ -1,12 +1,15 @@
 // Drawing operations of the device context: geometry to device space, then
-// scan conversion and span writing.
+// handed to the drawing layer with the clip, the raster operation and the
+// pen's or brush's paint.
 #include <algorithm>
 #include <cmath>
 
+#include "graphics/platform/draw/cosmetic_stroke.h"
+#include "graphics/platform/draw/device_painter.h"
+#include "graphics/platform/draw/ellipse_drawing.h"
+#include "graphics/platform/draw/round_rect_pixels.h"
 #include "graphics/platform/gdi/device_context.h"
 #include "graphics/platform/geometry/ellipse_outline.h"
-#include "graphics/platform/raster/scan.h"
-#include "graphics/platform/raster/span_writer.h"
 #include "graphics/platform/geometry/stroke.h"
 
 namespace vx::gdi {
@@ -106,27 +109,28 @@ Paint TDeviceContext::BrushPaint(const LogBrush& brush, bool& draws) const {
   }
 }
 
-void TDeviceContext::FillDeviceRegion(const Region& region, const LogBrush& brush) {
+std::optional<DevicePainter> TDeviceContext::BrushPainter(const LogBrush& brush) const {
   bool draws = false;
   const Paint paint = BrushPaint(brush, draws);
-  if (!draws) return;
-  const Region clip = EffectiveClip();
-  SpanWriter(*target_, clip, state_.rop2, paint).FillRegion(region);
+  if (!draws) return std::nullopt;
+  return DevicePainter(*target_, EffectiveClip(), state_.rop2, paint);
 }
 
-void TDeviceContext::FillSpansWithBrush(const std::vector<Span>& spans) {
-  bool draws = false;
-  const Paint paint = BrushPaint(state_.brush, draws);
-  if (!draws) return;
-  const Region clip = EffectiveClip();
-  SpanWriter(*target_, clip, state_.rop2, paint).FillSpans(spans);
+std::optional<DevicePainter> TDeviceContext::PenPainter() const {
+  if (PenIsNull(state_.pen)) return std::nullopt;
+  return DevicePainter(*target_, EffectiveClip(), state_.rop2, Paint::Solid(PenColor(state_.pen)));
+}
+
+void TDeviceContext::FillDeviceRegion(const Region& region, const LogBrush& brush) {
+  if (std::optional<DevicePainter> painter = BrushPainter(brush)) painter->FillRegion(region);
 }
 
 void TDeviceContext::FillDevicePolygons(const std::vector<std::vector<PointF>>& polygons, int fill_mode) {
-  if (state_.brush.style == BS_NULL) return;
+  std::optional<DevicePainter> painter = BrushPainter(state_.brush);
+  if (!painter) return;
   std::vector<std::vector<Point>> polys;
   for (const auto& poly : polygons) polys.push_back(RoundAll(poly));
-  FillSpansWithBrush(ScanPolygons(polys, fill_mode, {0, 0, target_->Width(), target_->Height()}));
+  painter->FillPolygons(polys, fill_mode);
 }
 
 void TDeviceContext::StrokePolyline(const std::vector<PointF>& device_points, bool closed) {
@@ -137,36 +141,17 @@ void TDeviceContext::StrokePolyline(const std::vector<PointF>& device_points, bo
   const double width = stroke.stroker == PenStroker::Geometric ? PenDeviceWidth() : 1;
   if (width <= 1) return StrokeOnePixel(device_points, closed, clip);
   const Region covered = WidenPolyline(device_points, closed, width, state_.pen.style, clip.Bounds());
-  SpanWriter(*target_, clip, state_.rop2, Paint::Solid(PenColor(state_.pen))).FillRegion(covered);
+  DevicePainter(*target_, clip, state_.rop2, Paint::Solid(PenColor(state_.pen))).FillRegion(covered);
 }
 
 void TDeviceContext::StrokeOnePixel(const std::vector<PointF>& device_points, bool closed, const Region& clip) {
   const PenStroke& stroke = state_.pen_stroke;
-  const Rect bounds = clip.Bounds();
   std::vector<Point> pts = RoundAll(device_points);
   if (closed && !pts.empty()) pts.push_back(pts.front());
-  SpanWriter pen_writer(*target_, clip, state_.rop2, Paint::Solid(PenColor(state_.pen)));
-  SpanWriter gap_writer(*target_, clip, state_.rop2, Paint::Solid(state_.bk_color));
-  const bool opaque_gaps = state_.bk_mode == OPAQUE;
-  int64_t position = 0;  // the dash pattern runs on across the segments
-  for (size_t i = 0; i + 1 < pts.size(); ++i) {
-    for (const LinePixel& px : ScanLine(pts[i], pts[i + 1], bounds)) {
-      if (stroke.period == 0) {
-        pen_writer.Pixel(px.x, px.y);
-        continue;
-      }
-      int64_t phase = (position + px.step) % stroke.period;
-      bool on = true;
-      for (int32_t d : stroke.dashes) {
-        if (phase < d) break;
-        phase -= d;
-        on = !on;
-      }
-      if (on) pen_writer.Pixel(px.x, px.y);
-      else if (opaque_gaps) gap_writer.Pixel(px.x, px.y);
-    }
-    position += LineLength(pts[i], pts[i + 1]);
-  }
+  DevicePainter pen(*target_, clip, state_.rop2, Paint::Solid(PenColor(state_.pen)));
+  std::optional<DevicePainter> gaps;
+  if (state_.bk_mode == OPAQUE) gaps.emplace(*target_, clip, state_.rop2, Paint::Solid(state_.bk_color));
+  StrokeCosmeticPolyline(pts, {stroke.dashes, stroke.period}, pen, gaps ? &*gaps : nullptr);
 }
 
 // --- lines -------------------------------------------------------------------
@@ -294,12 +279,10 @@ void TDeviceContext::Rectangle(const Rect& rect) {
     const int32_t inset = int32_t(width) / 2;
     box = {box.left + inset, box.top + inset, box.right - inset, box.bottom - inset};
   }
-  std::vector<Span> spans;
   const int32_t inner_left = pen && width <= 1 ? box.left + 1 : box.left;
   const int32_t inner_top = pen && width <= 1 ? box.top + 1 : box.top;
-  for (int32_t y = std::max(inner_top, 0); y < std::min(box.bottom, target_->Height()); ++y)
-    spans.push_back({y, inner_left, box.right});
-  FillSpansWithBrush(spans);
+  if (std::optional<DevicePainter> brush = BrushPainter(state_.brush))
+    brush->FillRect({inner_left, inner_top, box.right, box.bottom});
   if (!pen) return;
   // Where a styled pen's dashes fall depends on the outline's start and
   // direction: the compatible mode runs counter-clockwise from the top-right
@@ -315,30 +298,6 @@ void TDeviceContext::Rectangle(const Rect& rect) {
                {double(box.right), double(box.bottom)}, {double(box.left), double(box.bottom)}};
   }
   StrokePolyline(outline, true);
-}
-
-void TDeviceContext::DrawOutlineShape(const std::vector<Point>& outline, const std::vector<Span>& interior,
-                                      const Rect& box) {
-  FillSpansWithBrush(interior);
-  if (PenIsNull(state_.pen)) return;
-  const double width = PenDeviceWidth();
-  const Region clip = EffectiveClip();
-  const Paint pen_paint = Paint::Solid(PenColor(state_.pen));
-  if (width <= 1) {
-    SpanWriter writer(*target_, clip, state_.rop2, pen_paint);
-    for (const Point& p : outline) writer.Pixel(p.x, p.y);
-    return;
-  }
-  // A wide pen covers a ring around the outline.
-  const int32_t grow = int32_t(width) / 2;
-  const int32_t shrink = int32_t(width) - grow;
-  const EllipseShape outer = ScanEllipse({box.left - grow, box.top - grow, box.right + grow, box.bottom + grow});
-  const EllipseShape inner = ScanEllipse({box.left + shrink, box.top + shrink, box.right - shrink, box.bottom - shrink});
-  std::vector<Span> outer_spans = outer.interior, inner_spans = inner.interior;
-  for (const Point& p : outer.outline) outer_spans.push_back({p.y, p.x, p.x + 1});
-  for (const Point& p : inner.outline) inner_spans.push_back({p.y, p.x, p.x + 1});
-  const Region ring = RegionFromSpans(outer_spans).Difference(RegionFromSpans(inner_spans));
-  SpanWriter(*target_, clip, state_.rop2, pen_paint).FillRegion(ring);
 }
 
 void TDeviceContext::Ellipse(const Rect& rect) {
@@ -359,25 +318,16 @@ void TDeviceContext::Ellipse(const Rect& rect) {
     return;
   }
   Rect box = DeviceRectOf(rect);
+  std::optional<DevicePainter> brush = BrushPainter(state_.brush);
   if (PenIsNull(state_.pen)) {
+    // Without a pen the filled ellipse ends a pixel short on the right and bottom.
     box.right -= 1;
     box.bottom -= 1;
-    const EllipseShape shape = ScanEllipse(box);
-    std::vector<Span> spans = shape.interior;
-    for (const Point& p : shape.outline) spans.push_back({p.y, p.x, p.x + 1});
-    FillSpansWithBrush(RegionSpans(RegionFromSpans(spans)));
+    if (brush) FillEllipse(*brush, box);
     return;
   }
-  const EllipseShape shape = ScanEllipse(box);
-  DrawOutlineShape(shape.outline, shape.interior, box);
-}
-
-std::vector<Span> TDeviceContext::RegionSpans(const Region& region) {
-  std::vector<Span> spans;
-  for (const Region::Band& band : region.Bands())
-    for (int32_t y = band.top; y < band.bottom; ++y)
-      for (size_t i = 0; i + 1 < band.walls.size(); i += 2) spans.push_back({y, band.walls[i], band.walls[i + 1]});
-  return spans;
+  std::optional<DevicePainter> pen = PenPainter();
+  DrawEllipse(box, brush ? &*brush : nullptr, &*pen, PenDeviceWidth());
 }
 
 void TDeviceContext::RoundRect(const Rect& rect, Size corner) {
@@ -396,72 +346,23 @@ void TDeviceContext::RoundRect(const Rect& rect, Size corner) {
     Rectangle(rect);
     return;
   }
-  // The corner ellipse's quadrants placed at the four corners.
-  const std::vector<Point> path = EllipseOutlinePath(cw, ch);
-  const int32_t w = box.Width(), h = box.Height();
-  std::vector<Point> outline;
-  for (const Point& p : path) {
-    const int32_t dx = 2 * p.x >= cw - 1 ? w - cw : 0;
-    const int32_t dy = 2 * p.y >= ch - 1 ? h - ch : 0;
-    outline.push_back({box.left + p.x + dx, box.top + p.y + dy});
-  }
-  // The straight edges between the corners may be far longer than the surface:
-  // only their pixels within a pixel of it matter (a vertical edge off to one
-  // side still bounds its rows' interior, so it is limited in rows only).
-  const Rect unbounded{INT32_MIN / 2, INT32_MIN / 2, INT32_MAX / 2, INT32_MAX / 2};
-  const Rect rows_near_surface{unbounded.left, -1, unbounded.right, target_->Height() + 1};
-  const Rect columns_near_surface{-1, unbounded.top, target_->Width() + 1, unbounded.bottom};
-  std::vector<Point> pixels;
-  for (size_t i = 0; i < outline.size(); ++i) {
-    const Point a = outline[i], b = outline[(i + 1) % outline.size()];
-    pixels.push_back(a);
-    const Rect& bounds = a.x == b.x ? rows_near_surface : a.y == b.y ? columns_near_surface : unbounded;
-    for (const LinePixel& lp : ScanLine(a, b, bounds))
-      if (lp.step > 0) pixels.push_back({lp.x, lp.y});
-  }
-  // Interior: between the outline's innermost pixels on both sides per row.
-  const int32_t cx2 = box.left + box.right - 1;
-  std::vector<std::pair<int32_t, std::pair<int32_t, int32_t>>> rows;
-  std::sort(pixels.begin(), pixels.end(), [](Point a, Point b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
-  std::vector<Span> interior;
-  for (size_t i = 0; i < pixels.size();) {
-    const int32_t y = pixels[i].y;
-    int32_t left = INT32_MIN, right = INT32_MAX;
-    for (; i < pixels.size() && pixels[i].y == y; ++i) {
-      if (2 * pixels[i].x <= cx2) left = std::max(left, pixels[i].x);
-      if (2 * pixels[i].x >= cx2) right = std::min(right, pixels[i].x);
-    }
-    if (left != INT32_MIN && right != INT32_MAX && left + 1 < right) interior.push_back({y, left + 1, right});
-  }
+  const RoundRectPixels shape = ScanRoundRect(box, {cw, ch}, {target_->Width(), target_->Height()});
+  std::optional<DevicePainter> brush = BrushPainter(state_.brush);
   if (PenIsNull(state_.pen)) {
-    std::vector<Span> spans = interior;
-    for (const Point& p : pixels) spans.push_back({p.y, p.x, p.x + 1});
-    FillSpansWithBrush(RegionSpans(RegionFromSpans(spans)));
+    if (brush) FillRoundRect(*brush, shape);
     return;
   }
-  FillSpansWithBrush(interior);
+  if (brush) FillRoundRectInterior(*brush, shape);
   if (PenDeviceWidth() > 1) {
     std::vector<PointF> dev;
-    for (const Point& p : outline) dev.push_back({double(p.x), double(p.y)});
+    for (const Point& p : shape.outline) dev.push_back({double(p.x), double(p.y)});
     StrokePolyline(dev, true);
     return;
   }
-  SpanWriter writer(*target_, EffectiveClip(), state_.rop2, Paint::Solid(PenColor(state_.pen)));
-  for (const Point& p : pixels) writer.Pixel(p.x, p.y);
+  PenPainter()->FillPixels(shape.pixels);
 }
 
 // --- arcs ------------------------------------------------------------------------
-
-namespace {
-
-// Angle of a point seen from the centre, counter-clockwise on screen, in [0, 2pi).
-double ScreenAngle(double x, double y, double cx, double cy) {
-  double a = std::atan2(cy - y, x - cx);
-  if (a < 0) a += 2 * M_PI;
-  return a;
-}
-
-}  // namespace
 
 void TDeviceContext::ArcShape(const Rect& rect, Point start, Point end, ArcKind kind) {
   if (!IsAxisAligned()) {
@@ -476,38 +377,16 @@ void TDeviceContext::ArcShape(const Rect& rect, Point start, Point end, ArcKind 
     return;
   }
   const Rect box = DeviceRectOf(rect);
-  const int64_t width = int64_t(box.right) - box.left, height = int64_t(box.bottom) - box.top;
-  if (width <= 0 || height <= 0 || width > kMaxEllipseExtent || height > kMaxEllipseExtent) return;
-  const PointF s = Apply(LogicalToDevice(), {double(start.x), double(start.y)});
-  const PointF e = Apply(LogicalToDevice(), {double(end.x), double(end.y)});
-  const double cx = (box.left + box.right - 1) / 2.0, cy = (box.top + box.bottom - 1) / 2.0;
-  double a0 = ScreenAngle(s.x, s.y, cx, cy), a1 = ScreenAngle(e.x, e.y, cx, cy);
+  const XForm x = LogicalToDevice();
+  const PointF s = Apply(x, {double(start.x), double(start.y)});
+  const PointF e = Apply(x, {double(end.x), double(end.y)});
   // Device y grows downwards; a mirrored mapping turns the direction.
   bool ccw = state_.arc_direction == AD_COUNTERCLOCKWISE;
-  const XForm x = LogicalToDevice();
   if (x.m11 * x.m22 < 0) ccw = !ccw;
-  if (!ccw) std::swap(a0, a1);
-  double sweep = a1 - a0;
-  if (sweep <= 0) sweep += 2 * M_PI;
-  const std::vector<Point> path = EllipseOutlinePath(box.Width(), box.Height());
-  std::vector<Point> arc;
-  // Walk the outline from the start angle for the sweep.
-  size_t first = 0;
-  double best = 1e9;
-  for (size_t i = 0; i < path.size(); ++i) {
-    const double a = ScreenAngle(path[i].x + box.left, path[i].y + box.top, cx, cy);
-    double d = std::fabs(a - a0);
-    d = std::min(d, 2 * M_PI - d);
-    if (d < best) { best = d; first = i; }
-  }
-  for (size_t k = 0; k < path.size(); ++k) {
-    const Point p = path[(first + k) % path.size()];
-    const Point d{p.x + box.left, p.y + box.top};
-    double a = ScreenAngle(d.x, d.y, cx, cy) - a0;
-    if (a < -1e-9) a += 2 * M_PI;
-    if (k > 0 && a > sweep + 1e-9) break;
-    arc.push_back(d);
-  }
+  const std::optional<std::vector<Point>> pixels = EllipseArcPixels(box, s, e, ccw);
+  if (!pixels) return;
+  const std::vector<Point>& arc = *pixels;
+  const double cx = (box.left + box.right - 1) / 2.0, cy = (box.top + box.bottom - 1) / 2.0;
   if (kind == ArcKind::Chord || kind == ArcKind::Pie) {
     std::vector<PointF> poly;
     for (const Point& p : arc) poly.push_back({double(p.x), double(p.y)});
@@ -523,8 +402,7 @@ void TDeviceContext::ArcShape(const Rect& rect, Point start, Point end, ArcKind 
     StrokePolyline(poly, false);
     return;
   }
-  SpanWriter writer(*target_, EffectiveClip(), state_.rop2, Paint::Solid(PenColor(state_.pen)));
-  for (const Point& p : arc) writer.Pixel(p.x, p.y);
+  PenPainter()->FillPixels(arc);
 }
 
 void TDeviceContext::Arc(const Rect& rect, Point start, Point end) {
@@ -549,8 +427,7 @@ void TDeviceContext::Pie(const Rect& rect, Point start, Point end) {
 
 void TDeviceContext::SetPixelV(Point p, ColorRef color) {
   const Point d = LPtoDP(p);
-  const Region clip = EffectiveClip();
-  SpanWriter(*target_, clip, R2_COPYPEN, Paint::Solid(ResolveColor(color))).Pixel(d.x, d.y);
+  DevicePainter(*target_, EffectiveClip(), R2_COPYPEN, Paint::Solid(ResolveColor(color))).FillPixel(d);
 }
 
 void TDeviceContext::FillRgn(const Region& device_region, const LogBrush& brush) {
@@ -580,8 +457,7 @@ void TDeviceContext::FrameRgn(const Region& device_region, const LogBrush& brush
 }
 
 void TDeviceContext::InvertRgn(const Region& device_region) {
-  const Region clip = EffectiveClip();
-  SpanWriter(*target_, clip, R2_NOT, Paint::Solid(0)).FillRegion(device_region);
+  DevicePainter(*target_, EffectiveClip(), R2_NOT, Paint::Solid(0)).FillRegion(device_region);
 }
 
 }  // namespace vx::gdi

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "graphics/platform/draw/polygon_region.h"
 #include "graphics/platform/gdi/device_context.h"
 #include "graphics/platform/geometry/stroke.h"
 
@@ -312,7 +313,7 @@ bool TDeviceContext::WidenPath() {
 bool TDeviceContext::SelectClipPath(int mode) {
   if (!HasEndedPath() || mode < RGN_AND || mode > RGN_COPY) return false;
   const Rect bounds = !target_->IsEmpty() ? Rect{0, 0, target_->Width(), target_->Height()} : Rect{};
-  const Region region = RegionFromSpans(ScanPolygons(RoundedFigures(*state_.path, VisibleForPaths()), state_.poly_fill_mode, bounds));
+  const Region region = PolygonRegion(RoundedFigures(*state_.path, VisibleForPaths()), state_.poly_fill_mode, bounds);
   ClearPath();
   ExtSelectClipRgn(&region, mode);
   return true;

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "graphics/platform/draw/device_painter.h"
 #include "graphics/platform/gdi/device_context.h"
-#include "graphics/platform/raster/span_writer.h"
 #include "graphics/platform/text/raster_font.h"
 #include "graphics/platform/geometry/stroke.h"
 
@@ -85,7 +85,7 @@ GlyphRun LayOutGlyphs(const RasterFont& font, const std::u16string& text, uint32
 // The glyph masks at their places along the baseline from base, then the
 // underline and strike-out across the whole run (horizontal text only).
 // smooth_color: the colour smoothed glyphs blend in, when they are smoothed.
-void PaintGlyphRun(SpanWriter& writer, const RasterFont& font, const GlyphRun& run, PointF base, double angle,
+void PaintGlyphRun(DevicePainter& painter, const RasterFont& font, const GlyphRun& run, PointF base, double angle,
                    const PaletteEntry* smooth_color) {
   const double bx = std::cos(angle), by = -std::sin(angle);  // along the baseline
   const double ux = std::sin(angle), uy = std::cos(angle);   // "down" from the baseline
@@ -95,22 +95,69 @@ void PaintGlyphRun(SpanWriter& writer, const RasterFont& font, const GlyphRun& r
     const int32_t gy = RoundDevice(base.y + run.offsets[g] * by - run.rises[g] * uy);
     if (glyph.IsEmpty()) continue;
     if (smooth_color != nullptr) {
-      writer.BlendMask(gx + glyph.left, gy - glyph.top, glyph.width, glyph.height, glyph.pixels.data(), *smooth_color);
+      painter.BlendMask(gx + glyph.left, gy - glyph.top, glyph.width, glyph.height, glyph.pixels.data(), *smooth_color);
     } else {
-      writer.FillMask(gx + glyph.left, gy - glyph.top, glyph.width, glyph.height, glyph.pixels.data());
+      painter.FillMask(gx + glyph.left, gy - glyph.top, glyph.width, glyph.height, glyph.pixels.data());
     }
   }
   if (angle != 0) return;
   const auto rule = [&](int32_t offset_down, int32_t thickness) {
     const int32_t left = RoundDevice(base.x), right = RoundDevice(base.x + run.width * bx);
     const int32_t top = RoundDevice(base.y) + offset_down;
-    writer.FillRegion(Region::FromRect({left, top, right, top + std::max(thickness, 1)}));
+    painter.FillRegion(Region::FromRect({left, top, right, top + std::max(thickness, 1)}));
   };
   if (font.Underline()) rule(font.UnderlinePosition(), font.UnderlineThickness());
   if (font.StrikeOut()) rule(-font.StrikeoutPosition(), font.StrikeoutThickness());
 }
 
+// The font selected, realised at its size in device pixels through the
+// transform; xscale and yscale are the transform's scales along the axes.
+std::shared_ptr<const RasterFont> RealizeFont(LogFont lf, const XForm& x, double& xscale, double& yscale) {
+  // A rotating transform turns the baseline with it (a mirror along x is
+  // left as it is).
+  if (x.m12 != 0) {
+    const double turn = std::atan2(-x.m12, x.m11) * 1800.0 / M_PI;
+    lf.escapement = int32_t(std::lround(std::fmod(lf.escapement + turn, 3600.0)));
+  }
+  yscale = std::hypot(x.m21, x.m22);
+  xscale = std::hypot(x.m11, x.m12);
+  // The device height is truncated, not rounded, as the platform does.
+  const int32_t dev_height = TruncatedSize(lf.height * yscale);
+  const int32_t dev_width = TruncatedSize(lf.width * xscale);
+  return GetRasterFont(lf, dev_height, dev_width);
+}
+
+// Where the baseline of a run of the given width starts, from the reference
+// point and the alignment, along the baseline's angle.
+PointF BaselineStart(PointF ref, uint32_t text_align, const RasterFont& font, double width, double angle) {
+  const double bx = std::cos(angle), by = -std::sin(angle);  // along the baseline
+  const double ux = std::sin(angle), uy = std::cos(angle);   // "down" from the baseline
+  double shift = 0;
+  switch (text_align & TA_CENTER) {
+    case TA_RIGHT: shift = -width; break;
+    case TA_CENTER: shift = -width / 2; break;
+    default: break;
+  }
+  double down = 0;  // from the reference point to the baseline
+  switch (text_align & TA_BASELINE) {
+    case TA_BASELINE: down = 0; break;
+    case TA_BOTTOM: down = -font.Descent(); break;
+    default: down = font.Ascent(); break;
+  }
+  return {ref.x + shift * bx + down * ux, ref.y + shift * by + down * uy};
+}
+
 }  // namespace
+
+Region TDeviceContext::TextClip(uint32_t options, const Rect* rect) {
+  Region clip = EffectiveClip();
+  if (rect == nullptr || (options & (ETO_OPAQUE | ETO_CLIPPED)) == 0) return clip;
+  const Rect box = DeviceRectOf(*rect);
+  if (options & ETO_OPAQUE)
+    DevicePainter(*target_, clip, R2_COPYPEN, Paint::Solid(state_.bk_color)).FillRegion(Region::FromRect(box));
+  if (options & ETO_CLIPPED) clip = clip.Intersect(Region::FromRect(box));
+  return clip;
+}
 
 void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect, const std::u16string& text,
                                 const std::vector<int32_t>& dx) {
@@ -118,78 +165,38 @@ void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect
   const bool update_cp = (state_.text_align & TA_UPDATECP) != 0;
   if (update_cp) origin = state_.current_position;
 
-  Region clip = EffectiveClip();
-  if (rect != nullptr && (options & (ETO_OPAQUE | ETO_CLIPPED)) != 0) {
-    Rect box = DeviceRectOf(*rect);
-    if (options & ETO_OPAQUE) {
-      SpanWriter(*target_, clip, R2_COPYPEN, Paint::Solid(state_.bk_color))
-          .FillRegion(Region::FromRect(box));
-    }
-    if (options & ETO_CLIPPED) clip = clip.Intersect(Region::FromRect(box));
-  }
+  const Region clip = TextClip(options, rect);
   if (text.empty()) return;
 
-  // The font's size in device pixels through the current transform.
-  LogFont lf = state_.font;
-  // A rotating transform turns the baseline with it (a mirror along x is
-  // left as it is).
-  if (x.m12 != 0) {
-    const double turn = std::atan2(-x.m12, x.m11) * 1800.0 / M_PI;
-    lf.escapement = int32_t(std::lround(std::fmod(lf.escapement + turn, 3600.0)));
-  }
-  const double yscale = std::hypot(x.m21, x.m22), xscale = std::hypot(x.m11, x.m12);
-  // The device height is truncated, not rounded, as the platform does.
-  const int32_t dev_height = TruncatedSize(lf.height * yscale);
-  const int32_t dev_width = TruncatedSize(lf.width * xscale);
-  const std::shared_ptr<const RasterFont> font = GetRasterFont(lf, dev_height, dev_width);
+  double xscale = 0, yscale = 0;
+  const std::shared_ptr<const RasterFont> font = RealizeFont(state_.font, x, xscale, yscale);
   if (!font) return;
-
   // Baseline direction from the escapement (counter-clockwise on screen).
   const double angle = font->Escapement() * M_PI / 1800.0;
-  const double bx = std::cos(angle), by = -std::sin(angle);  // along the baseline
-  const double ux = std::sin(angle), uy = std::cos(angle);   // "down" from the baseline
-  const bool y_flipped = x.m22 < 0;
 
   // True-colour surfaces draw glyphs smoothed, palette surfaces bilevel.
   const bool smoothed = target_->BitsPerPixel() >= 16 && font->AllowsSmoothing();
   const GlyphRun run = LayOutGlyphs(*font, text, options, dx, xscale, yscale,
                                     {state_.char_extra, state_.break_extra, state_.break_count}, smoothed);
-  const double width = run.width;
-
   const PointF ref = Apply(x, {double(origin.x), double(origin.y)});
-  double shift = 0;
-  switch (state_.text_align & TA_CENTER) {
-    case TA_RIGHT: shift = -width; break;
-    case TA_CENTER: shift = -width / 2; break;
-    default: break;
-  }
-  double down = 0;  // from the reference point to the baseline
-  switch (state_.text_align & TA_BASELINE) {
-    case TA_BASELINE: down = 0; break;
-    case TA_BOTTOM: down = -font->Descent(); break;
-    default: down = font->Ascent(); break;
-  }
-  (void)y_flipped;
-  const double base_x = ref.x + shift * bx + down * ux;
-  const double base_y = ref.y + shift * by + down * uy;
+  const PointF base = BaselineStart(ref, state_.text_align, *font, run.width, angle);
 
   if (state_.bk_mode == OPAQUE && !(options & ETO_OPAQUE) && angle == 0) {
-    const int32_t left = RoundDevice(base_x), right = RoundDevice(base_x + width);
-    const int32_t top = RoundDevice(base_y) - font->Ascent(), bottom = RoundDevice(base_y) + font->Descent();
-    SpanWriter(*target_, clip, R2_COPYPEN, Paint::Solid(state_.bk_color))
+    const int32_t left = RoundDevice(base.x), right = RoundDevice(base.x + run.width);
+    const int32_t top = RoundDevice(base.y) - font->Ascent(), bottom = RoundDevice(base.y) + font->Descent();
+    DevicePainter(*target_, clip, R2_COPYPEN, Paint::Solid(state_.bk_color))
         .FillRegion(Region::FromRect({left, top, right, bottom}));
   }
 
-  SpanWriter writer(*target_, clip, R2_COPYPEN, Paint::Solid(state_.text_color));
+  DevicePainter painter(*target_, clip, R2_COPYPEN, Paint::Solid(state_.text_color));
   const PaletteEntry text_color = target_->ColorOfPixel(target_->PixelOfColor(state_.text_color));
-  PaintGlyphRun(writer, *font, run, {base_x, base_y}, angle, smoothed ? &text_color : nullptr);
+  PaintGlyphRun(painter, *font, run, base, angle, smoothed ? &text_color : nullptr);
 
-  if (update_cp) {
-    XForm inverse;
-    if (Invert(x, inverse)) {
-      const PointF end = Apply(inverse, {ref.x + width * bx, ref.y + width * by});
-      state_.current_position = RoundPoint(end);
-    }
+  XForm inverse;
+  if (update_cp && Invert(x, inverse)) {
+    const double bx = std::cos(angle), by = -std::sin(angle);  // along the baseline
+    const PointF end = Apply(inverse, {ref.x + run.width * bx, ref.y + run.width * by});
+    state_.current_position = RoundPoint(end);
   }
 }
 

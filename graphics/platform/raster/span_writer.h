@@ -18,6 +18,8 @@ public:
   SpanWriter(PixelTarget& target, const Region& clip, int rop2, const Paint& paint)
       : target_(target), clip_(clip), rop2_(rop2), paint_(target.Realize(paint)) {}
 
+  const Region& Clip() const { return clip_; }
+
   void FillSpan(int32_t y, int32_t x0, int32_t x1);
   void FillSpans(const std::vector<Span>& spans);
   void FillRegion(const Region& region);
