@@ -37,6 +37,9 @@ void DrawEllipse(const Rect& box, DevicePainter* brush, DevicePainter* pen, doub
     pen->FillPixels(shape.outline);
     return;
   }
+  // From four times the walk's limit the outer ellipse is beyond it and the
+  // ring is empty; stopping here keeps the widths below within int range.
+  if (pen_width >= 4.0 * double(kMaxEllipseExtent)) return;
   const int32_t grow = int32_t(pen_width) / 2;
   const int32_t shrink = int32_t(pen_width) - grow;
   const EllipseShape outer = ScanEllipse({box.left - grow, box.top - grow, box.right + grow, box.bottom + grow});

@@ -2,8 +2,9 @@
 // (mapping, world transform, objects, colours, modes, clipping, save stack) and
 // its drawing operations into a selected pixel target. It turns logical
 // coordinates into device space and hands geometry and colour references to
-// the target, which turns them into pixels. Coordinates passed to drawing
-// operations are logical; FillSolidRect takes device coordinates.
+// the drawing layer (draw/), which turns them into pixels of the selected
+// target. Coordinates passed to drawing operations are logical;
+// FillSolidRect takes device coordinates.
 #pragma once
 
 #include <cstdint>

@@ -150,6 +150,27 @@ TEST(EllipseDrawing, BrushFillsInsideThePenOutline) {
   EXPECT_EQ(s.At(0, 0), kBlack);
 }
 
+TEST(EllipseDrawing, WidePenRingCoversTheOutlineAndAPixelEachSide) {
+  Surface s(21, 21);
+  DevicePainter pen(*s.target, s.Whole(), R2_COPYPEN, Paint::Solid(kRed));
+  DrawEllipse({5, 5, 16, 16}, nullptr, &pen, 3);
+  EXPECT_EQ(s.At(4, 10), kRed);   // a pixel outside the outline
+  EXPECT_EQ(s.At(5, 10), kRed);   // the outline
+  EXPECT_EQ(s.At(6, 10), kRed);   // a pixel inside it
+  EXPECT_EQ(s.At(7, 10), kBlack);
+  EXPECT_EQ(s.At(3, 10), kBlack);
+  EXPECT_EQ(s.At(10, 10), kBlack);
+}
+
+TEST(EllipseDrawing, PenWiderThanAnyEllipseDrawsNoRingButTheBrushStillFills) {
+  Surface s(9, 9);
+  DevicePainter brush(*s.target, s.Whole(), R2_COPYPEN, Paint::Solid(kBlue));
+  DevicePainter pen(*s.target, s.Whole(), R2_COPYPEN, Paint::Solid(kRed));
+  DrawEllipse({0, 0, 9, 9}, &brush, &pen, 1e12);
+  EXPECT_EQ(s.At(4, 4), kBlue);
+  EXPECT_EQ(s.CountOf(kRed), 0);
+}
+
 TEST(EllipseDrawing, ArcPixelsFollowTheQuarterFromStartToEnd) {
   const std::optional<std::vector<Point>> arc = EllipseArcPixels({0, 0, 9, 9}, {20, 4}, {4, -20}, true);
   ASSERT_TRUE(arc.has_value());

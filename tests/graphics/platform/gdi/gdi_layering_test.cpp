@@ -38,8 +38,8 @@ TEST(GdiLayering, TheDeviceContextIncludesNoScanOrSpanHeader) {
   EXPECT_TRUE(found.empty()) << list.str();
 }
 
-TEST(GdiLayering, TheScanOfIncludesFindsAnInclude) {
-  // The draw layer does include the scan converters: the check above sees them.
+TEST(GdiLayering, TheIncludeCheckSeesTheScanIncludesOfTheDrawLayer) {
+  // The draw layer does include the scan converters; the check above would see them.
   const fs::path draw = fs::path(VXP_SOURCE_DIR) / "graphics/platform/draw";
   EXPECT_FALSE(IncludesOf(draw, {"graphics/platform/raster/scan.h"}).empty());
 }
