@@ -248,5 +248,41 @@ TEST(WmfPlaybackTest, TruncatedRegionIsNoRegion) {
   EXPECT_EQ(page.At(15, 15), kWhite);
 }
 
+// A packed DIB: the 40-byte header, the colour table, the rows bottom-up.
+std::vector<uint8_t> PackedDib(int16_t width, int16_t height, uint8_t bits, const std::vector<uint8_t>& table,
+                               const std::vector<uint8_t>& rows) {
+  std::vector<uint8_t> out = Words({40, 0, width, 0, height, 0, 1, bits, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+  out.insert(out.end(), table.begin(), table.end());
+  out.insert(out.end(), rows.begin(), rows.end());
+  return out;
+}
+
+// The mask idiom of drawn controls: a 1-bit mask ANDed in (0 = black keeps
+// nothing, 1 = white keeps the page), then the picture ORed over it. The raster
+// operations work on the pixel values, and META_DIBBITBLT has no colour-usage
+// word: its DIB always carries RGB colours. (The reference renderer reads the
+// operation's low word as one and shifts the mask a row, so these pixels are
+// the platform's rule, not the reference's.)
+TEST(WmfPlaybackTest, MaskAndThenPaintDrawsThePictureInsideTheMask) {
+  // 2 x 2 mask, rows bottom-up padded to 4 bytes: top row 0 1, bottom row 1 0.
+  std::vector<uint8_t> mask = Words({0x00C6, 0x0088, 0, 0, 2, 2, 10, 10});  // SRCAND at (10, 10)
+  const std::vector<uint8_t> mask_dib =
+      PackedDib(2, 2, 1, {0, 0, 0, 0, 255, 255, 255, 0}, {0x80, 0, 0, 0, 0x40, 0, 0, 0});
+  mask.insert(mask.end(), mask_dib.begin(), mask_dib.end());
+  // 2 x 2 picture of 24 bits (blue, green, red): top row red, black; bottom row black, blue.
+  std::vector<uint8_t> picture = Words({0x0086, 0x00EE, 0, 0, 2, 2, 10, 10});  // SRCPAINT
+  const std::vector<uint8_t> picture_dib =
+      PackedDib(2, 2, 24, {}, {0, 0, 0, 255, 0, 0, 0, 0, /* bottom */ 0, 0, 255, 0, 0, 0, 0, 0});
+  picture.insert(picture.end(), picture_dib.begin(), picture_dib.end());
+  test::WmfBuilder b = Window100();
+  b.RecordBytes(0x0940, mask).RecordBytes(0x0940, picture);
+  const test::RenderedPage page = Render(b);
+  EXPECT_EQ(page.At(10, 10), NearestHalftoneIndexForImagePixel(255, 0, 0));
+  EXPECT_EQ(page.At(11, 10), kWhite);
+  EXPECT_EQ(page.At(10, 11), kWhite);
+  EXPECT_EQ(page.At(11, 11), NearestHalftoneIndexForImagePixel(0, 0, 255));
+  EXPECT_EQ(page.At(12, 10), kWhite);
+}
+
 }  // namespace
 }  // namespace vx::gdi
