@@ -21,7 +21,7 @@ int32_t TopDownRow(const DibImage& image, int32_t bottom_up_top, int32_t height)
 }
 
 // HALFTONE stretching first turns each source pixel into the colour the
-// target shows for it (on a palette, its nearest entry by the image rule),
+// target shows for it (on a palette, its nearest entry),
 // then interpolates between the four around the device pixel's source
 // position: along the row first, then between the rows, each step rounded in
 // 16-bit fixed point, clamped to the image's edges. The caller draws the
@@ -55,7 +55,12 @@ void TDeviceContext::BlitPixels(const StretchMapping& m, const DibImage* source,
   // A brush that draws nothing gives the pattern 0.
   const PixelPaint pattern = pattern_draws ? target_->Realize(brush) : PixelPaint::Solid(0);
   const bool interpolate = uses_source && state_.stretch_mode == HALFTONE;
-  const auto shown = [this](PaletteEntry c) { return target_->ColorOfPixel(target_->PixelOfImageColor(c)); };
+  // Colour-table entries of an indexed source match the target at full
+  // precision, as solid colours do; pixels of true-colour sources by the image rule.
+  const bool indexed = source != nullptr && source->BitCount() <= 8;
+  const auto shown = [this, indexed](PaletteEntry c) {
+    return target_->ColorOfPixel(indexed ? target_->PixelOfColor(RGB(c.r, c.g, c.b)) : target_->PixelOfImageColor(c));
+  };
   // BlitRun maps the colour back by the image rule, which keeps every colour a
   // pixel value shows on that value.
   const auto HalftoneColor = [&](const DibImage& image, int64_t fx, int64_t fy) {

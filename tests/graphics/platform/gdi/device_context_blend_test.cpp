@@ -1,6 +1,8 @@
 // Pixel facts checked against the reference renderer's output.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "graphics/platform/gdi/device_context.h"
 #include "graphics/platform/raster/halftone_palette.h"
 #include "graphics/platform/raster/pixel_targets.h"
@@ -301,6 +303,22 @@ TEST(DeviceContextStretch, HalftoneInterpolatesThePaletteColoursOfTheSourcePixel
   canvas.dc.StretchBlt({0, 0, 5, 1}, &source, {0, 0, 2, 1}, SRCCOPY);
   const uint8_t expected[5] = {94, 100, 106, 113, 113};
   for (int x = 0; x < 5; ++x) EXPECT_EQ(canvas.At(x, 0), expected[x]) << x;
+}
+
+// The colour table of an indexed source matches the palette at full
+// precision, a true-colour pixel by the image rule: (144,112,112) is 156 from
+// a colour table and 165 as a 32-bit pixel.
+TEST(DeviceContextStretch, HalftoneMatchesColourTablesAtFullPrecision) {
+  ASSERT_EQ(NearestHalftoneIndex(RGB(144, 112, 112)), 156);
+  ASSERT_EQ(NearestHalftoneIndexForImagePixel(144, 112, 112), 165);
+  const DibImage indexed = IndexedBitmap(8, {{144, 112, 112}, {144, 112, 112}}, {{0, 1}}).Image();
+  const DibImage true_colour = Bitmap32(2, {{Argb(255, 144, 112, 112), Argb(255, 144, 112, 112)}}).Image();
+  for (const auto& [source, expected] : {std::pair{&indexed, 156}, std::pair{&true_colour, 165}}) {
+    Canvas canvas(4, 1);
+    canvas.dc.SetStretchBltMode(HALFTONE);
+    canvas.dc.StretchBlt({0, 0, 4, 1}, source, {0, 0, 2, 1}, SRCCOPY);
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(canvas.At(x, 0), expected) << x;
+  }
 }
 
 // Corners black, red, green, white enlarged 2 x 2 -> 3 x 3: the centre is
