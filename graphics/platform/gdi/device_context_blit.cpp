@@ -56,7 +56,8 @@ void TDeviceContext::BlitPixels(const StretchMapping& m, const DibImage* source,
   const PixelPaint pattern = pattern_draws ? target_->Realize(brush) : PixelPaint::Solid(0);
   const bool interpolate = uses_source && state_.stretch_mode == HALFTONE;
   // Colour-table entries of an indexed source match the target at full
-  // precision, as solid colours do; pixels of true-colour sources by the image rule.
+  // precision, as solid colours do; pixels of true-colour sources by the image
+  // rule. BlitRun maps a colour the target shows back to its own pixel.
   const bool indexed = source != nullptr && source->BitCount() <= 8;
   const auto shown = [this, indexed](PaletteEntry c) {
     return target_->ColorOfPixel(indexed ? target_->PixelOfColor(RGB(c.r, c.g, c.b)) : target_->PixelOfImageColor(c));
@@ -122,7 +123,9 @@ void TDeviceContext::BlitPixels(const StretchMapping& m, const DibImage* source,
           const int32_t sx = source_x[column];
           skip[column] = !row_inside || sx < 0 || sx >= source->Width();
           if (skip[column]) continue;
-          colors[column] = interpolate ? HalftoneColor(*source, source_x_fixed[column], fy) : source->Color(sx, sy);
+          colors[column] = interpolate ? HalftoneColor(*source, source_x_fixed[column], fy)
+                           : indexed     ? shown(source->Color(sx, sy))
+                                         : source->Color(sx, sy);
         }
         const size_t first = size_t(x0 - area.left);
         target_->BlitRun(y, x0, x1, code, colors.data() + first, skip.data() + first, pattern);

@@ -361,6 +361,18 @@ TEST(DeviceContextStretch, HalftoneOnTrueColourRoundsEachStep) {
   EXPECT_EQ(at(2, 1).b, 170);
 }
 
+// Without interpolation too: a colour-table entry is matched as a solid
+// colour, a true-colour pixel by the image rule.
+TEST(DeviceContextStretch, CopiesMatchColourTablesAtFullPrecision) {
+  const DibImage indexed = IndexedBitmap(8, {{144, 112, 112}}, {{0}}).Image();
+  const DibImage true_colour = Bitmap32(1, {{Argb(255, 144, 112, 112)}}).Image();
+  for (const auto& [source, expected] : {std::pair{&indexed, 156}, std::pair{&true_colour, 165}}) {
+    Canvas canvas(3, 1);
+    canvas.dc.StretchBlt({0, 0, 3, 1}, source, {0, 0, 1, 1}, SRCCOPY);
+    for (int x = 0; x < 3; ++x) EXPECT_EQ(canvas.At(x, 0), expected) << x;
+  }
+}
+
 TEST(DeviceContextStretch, ColorOnColorEnlargingTakesThePixelUnderTheCentre) {
   Canvas canvas(4, 1);
   const DibImage black_white = IndexedBitmap(8, {{0, 0, 0}, {255, 255, 255}}, {{0, 1}}).Image();
