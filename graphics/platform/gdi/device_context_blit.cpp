@@ -20,22 +20,82 @@ int32_t TopDownRow(const DibImage& image, int32_t bottom_up_top, int32_t height)
   return int32_t(std::clamp<int64_t>(top, INT32_MIN, INT32_MAX));
 }
 
-// HALFTONE stretching interpolates between the four source pixels around the
-// device pixel's source position (columns first, then rows, in 16-bit
-// fixed point), clamped to the image's edges.
-PaletteEntry InterpolatedColor(const DibImage& image, int64_t fx, int64_t fy) {
+// HALFTONE stretching first turns each source pixel into the colour the
+// target shows for it (on a palette, its nearest entry),
+// then interpolates between the four around the device pixel's source
+// position: along the row first, then between the rows, each step rounded in
+// 16-bit fixed point, clamped to the image's edges. The caller draws the
+// result as the target's nearest colour at full precision.
+template <class ShownAt>
+PaletteEntry InterpolatedColor(const DibImage& image, int64_t fx, int64_t fy, ShownAt& shown) {
   const auto clamp_x = [&](int64_t v) { return int32_t(std::clamp<int64_t>(v, 0, image.Width() - 1)); };
   const auto clamp_y = [&](int64_t v) { return int32_t(std::clamp<int64_t>(v, 0, image.Height() - 1)); };
   const int64_t ix = fx >> 16, iy = fy >> 16;
   const uint32_t tx = uint32_t(fx & 0xFFFF), ty = uint32_t(fy & 0xFFFF);
-  const PaletteEntry c00 = image.Color(clamp_x(ix), clamp_y(iy)), c10 = image.Color(clamp_x(ix + 1), clamp_y(iy));
-  const PaletteEntry c01 = image.Color(clamp_x(ix), clamp_y(iy + 1)), c11 = image.Color(clamp_x(ix + 1), clamp_y(iy + 1));
-  const auto lerp = [](uint32_t a, uint32_t b, uint32_t t) { return (a * (65536 - t) + b * t) >> 16; };
+  const PaletteEntry c00 = shown(clamp_x(ix), clamp_y(iy));
+  const PaletteEntry c10 = shown(clamp_x(ix + 1), clamp_y(iy));
+  const PaletteEntry c01 = shown(clamp_x(ix), clamp_y(iy + 1));
+  const PaletteEntry c11 = shown(clamp_x(ix + 1), clamp_y(iy + 1));
+  const auto lerp = [](uint32_t a, uint32_t b, uint32_t t) { return (a * (65536 - t) + b * t + 32768) >> 16; };
   const auto channel = [&](uint8_t PaletteEntry::*c) {
-    return uint8_t(lerp(lerp(c00.*c, c01.*c, ty), lerp(c10.*c, c11.*c, ty), tx));
+    return uint8_t(lerp(lerp(c00.*c, c10.*c, tx), lerp(c01.*c, c11.*c, tx), ty));
   };
   return {channel(&PaletteEntry::r), channel(&PaletteEntry::g), channel(&PaletteEntry::b)};
 }
+
+// The colour a target shows for a colour matched at full precision: a search
+// over a palette, so one blit keeps the answers it found (direct-mapped).
+class ShownColors {
+public:
+  explicit ShownColors(const PixelTarget& target) : target_(target), entries_(size_t(1) << kBits) {}
+  PaletteEntry Of(PaletteEntry c) {
+    const uint32_t key = (uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b) + 1;
+    Entry& e = entries_[(key * 2654435761u) >> (32 - kBits)];
+    if (e.key != key) {
+      e.key = key;
+      e.color = target_.ColorOfPixel(target_.PixelOfColor(RGB(c.r, c.g, c.b)));
+    }
+    return e.color;
+  }
+
+private:
+  static constexpr int kBits = 12;
+  struct Entry {
+    uint32_t key = 0;  // colour + 1; 0: empty
+    PaletteEntry color;
+  };
+  const PixelTarget& target_;
+  std::vector<Entry> entries_;
+};
+
+// The shown colours of the last source rows an interpolation read: device
+// rows walk the source rows in order, so two rows in use are kept.
+template <class Shown>
+class ShownRows {
+public:
+  ShownRows(const DibImage& image, const Shown& shown) : image_(image), shown_(shown) {}
+  PaletteEntry operator()(int32_t x, int32_t y) {
+    for (Row& r : rows_) {
+      if (r.y == y) return r.colors[size_t(x)];
+    }
+    Row& r = rows_[next_];
+    next_ ^= 1;
+    r.y = y;
+    r.colors.resize(size_t(image_.Width()));
+    for (int32_t i = 0; i < image_.Width(); ++i) r.colors[size_t(i)] = shown_(image_.Color(i, y));
+    return r.colors[size_t(x)];
+  }
+
+private:
+  struct Row {
+    int32_t y = -1;
+    std::vector<PaletteEntry> colors;
+  };
+  const DibImage& image_;
+  const Shown& shown_;
+  Row rows_[2];
+  int next_ = 0;
+};
 
 }  // namespace
 
@@ -49,6 +109,19 @@ void TDeviceContext::BlitPixels(const StretchMapping& m, const DibImage* source,
   // A brush that draws nothing gives the pattern 0.
   const PixelPaint pattern = pattern_draws ? target_->Realize(brush) : PixelPaint::Solid(0);
   const bool interpolate = uses_source && state_.stretch_mode == HALFTONE;
+  // Colour-table entries of an indexed source match the target at full
+  // precision, as solid colours do; pixels of true-colour sources by the image
+  // rule. BlitRun maps a colour the target shows back to its own pixel.
+  const bool indexed = source != nullptr && source->BitCount() <= 8;
+  ShownColors exact(*target_);
+  const auto shown = [this, indexed, &exact](PaletteEntry c) {
+    return indexed ? exact.Of(c) : target_->ColorOfPixel(target_->PixelOfImageColor(c));
+  };
+  static const DibImage kNoImage;
+  ShownRows<decltype(shown)> shown_rows(source != nullptr ? *source : kNoImage, shown);
+  const auto HalftoneColor = [&](const DibImage& image, int64_t fx, int64_t fy) {
+    return exact.Of(InterpolatedColor(image, fx, fy, shown_rows));
+  };
   const Region clip = EffectiveClip().Intersect(Region::FromRect(m.Dest()));
   if (clip.IsEmpty()) return;
   // Each column's source position is the same on every row: work it out once
@@ -104,7 +177,9 @@ void TDeviceContext::BlitPixels(const StretchMapping& m, const DibImage* source,
           const int32_t sx = source_x[column];
           skip[column] = !row_inside || sx < 0 || sx >= source->Width();
           if (skip[column]) continue;
-          colors[column] = interpolate ? InterpolatedColor(*source, source_x_fixed[column], fy) : source->Color(sx, sy);
+          colors[column] = interpolate ? HalftoneColor(*source, source_x_fixed[column], fy)
+                           : indexed     ? shown(source->Color(sx, sy))
+                                         : source->Color(sx, sy);
         }
         const size_t first = size_t(x0 - area.left);
         target_->BlitRun(y, x0, x1, code, colors.data() + first, skip.data() + first, pattern);

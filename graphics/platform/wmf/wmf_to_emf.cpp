@@ -60,11 +60,14 @@ public:
   std::vector<uint8_t> Finish() const;
 
 private:
-  enum class SlotState : uint8_t { kFree, kEmitted, kSkipped };
+  // A region is no object in an enhanced metafile: its records carry the
+  // rectangles, so the slot keeps them.
+  enum class SlotState : uint8_t { kFree, kEmitted, kSkipped, kRegion };
   struct Slot {
     SlotState state = SlotState::kFree;
     bool font = false;
     uint8_t charset = kAnsiCharset;
+    std::vector<Rect> region;
   };
 
   void Value(EmfRecord type, uint32_t value);
@@ -82,6 +85,11 @@ private:
   void SetPixel(const WmfRecord& r);
   void ClipRect(EmfRecord type, const WmfRecord& r);
   void SelectClipRegion(const WmfRecord& r);
+  void SelectClipRects(const std::vector<Rect>& rects);
+  const std::vector<Rect>* RegionAt(uint32_t index) const;
+  int32_t BrushHandle(uint32_t index) const;
+  void CreateRegion(const WmfRecord& r);
+  void DrawRegion(EmfRecord type, const WmfRecord& r);
 
   // Objects: each creation takes the lowest free slot, emitted or not, so
   // later indices stay those of the metafile.
@@ -286,16 +294,125 @@ void WmfToEmf::SetPixel(const WmfRecord& r) {
 
 void WmfToEmf::ClipRect(EmfRecord type, const WmfRecord& r) { Boxed(type, r); }
 
+// Region data of an enhanced record: a 32-byte header (size, type 1 =
+// rectangles, count, bytes of the rectangles, bounds), then the rectangles.
+void PutRegionData(ByteWriter& w, const std::vector<Rect>& rects) {
+  Rect bounds{0, 0, 0, 0};
+  for (size_t i = 0; i < rects.size(); ++i) {
+    const Rect& rc = rects[i];
+    bounds = i == 0 ? rc
+                    : Rect{std::min(bounds.left, rc.left), std::min(bounds.top, rc.top),
+                           std::max(bounds.right, rc.right), std::max(bounds.bottom, rc.bottom)};
+  }
+  w.U32(32);
+  w.U32(1);
+  w.U32(static_cast<uint32_t>(rects.size()));
+  w.U32(static_cast<uint32_t>(rects.size() * 16));
+  PutRect(w, bounds.left, bounds.top, bounds.right, bounds.bottom);
+  for (const Rect& rc : rects) PutRect(w, rc.left, rc.top, rc.right, rc.bottom);
+}
+
+uint32_t RegionDataSize(const std::vector<Rect>& rects) { return static_cast<uint32_t>(32 + rects.size() * 16); }
+
 // Object index 0 stands for no region: the clipping is removed, as the
 // platform's player passes a null region for it.
 void WmfToEmf::SelectClipRegion(const WmfRecord& r) {
   Params p(r);
   const uint32_t index = p.U();
-  if (!p.Ok() || index != 0) return;
+  if (!p.Ok()) return;
+  if (index == 0) {
+    ByteWriter w;
+    w.U32(0);  // no region data
+    w.U32(RGN_COPY);
+    out_.Add(EmfRecord::kExtSelectClipRgn, w);
+    return;
+  }
+  if (const std::vector<Rect>* rects = RegionAt(index)) SelectClipRects(*rects);
+}
+
+// The clip region is given in device units, as the platform's player hands
+// the region object to the context unchanged.
+void WmfToEmf::SelectClipRects(const std::vector<Rect>& rects) {
   ByteWriter w;
-  w.U32(0);  // no region data
+  w.U32(RegionDataSize(rects));
   w.U32(RGN_COPY);
+  PutRegionData(w, rects);
   out_.Add(EmfRecord::kExtSelectClipRgn, w);
+}
+
+const std::vector<Rect>* WmfToEmf::RegionAt(uint32_t index) const {
+  if (index >= slots_.size() || slots_[index].state != SlotState::kRegion) return nullptr;
+  return &slots_[index].region;
+}
+
+// The enhanced handle of a brush slot; -1 when the slot holds no brush that
+// was written.
+int32_t WmfToEmf::BrushHandle(uint32_t index) const {
+  if (index >= slots_.size() || slots_[index].state != SlotState::kEmitted || slots_[index].font) return -1;
+  return int32_t(index) + 1;
+}
+
+// A region object: next in chain, type (6), object count, size, scan count,
+// largest scan, bounds (left, top, right, bottom), then the scans: count of
+// x coordinates, top, bottom, the left-right pairs, the count again.
+void WmfToEmf::CreateRegion(const WmfRecord& r) {
+  ByteReader in(r.params, r.param_bytes);
+  in.U16();  // next in chain
+  in.U16();  // object type
+  in.U32();  // object count
+  in.U16();  // region size
+  const uint16_t scans = in.U16();
+  in.U16();  // largest scan
+  for (int i = 0; i < 4; ++i) in.I16();  // bounds
+  std::vector<Rect> rects;
+  for (uint32_t i = 0; i < scans && in.Ok(); ++i) {
+    const uint16_t count = in.U16();
+    const int32_t top = in.I16();
+    const int32_t bottom = in.I16();
+    if (!in.Ok() || count % 2 != 0 || size_t(count) * 2 > in.Remaining()) {
+      in.Skip(in.Remaining() + 1);
+      break;
+    }
+    for (uint32_t k = 0; k < count / 2u; ++k) {
+      const int32_t left = in.I16();
+      const int32_t right = in.I16();
+      if (left < right && top < bottom) rects.push_back({left, top, right, bottom});
+    }
+    in.U16();  // the count repeated
+  }
+  if (!in.Ok()) {
+    AllocateSlot(SlotState::kSkipped);
+    return;
+  }
+  const int slot = AllocateSlot(SlotState::kRegion);
+  if (slot >= 0) slots_[size_t(slot)].region = std::move(rects);
+}
+
+// FillRegion (brush, region), FrameRegion (brush, region, height, width),
+// InvertRegion and PaintRegion (region): the region in logical units. The
+// brush comes first, as the platform's player reads these records.
+void WmfToEmf::DrawRegion(EmfRecord type, const WmfRecord& r) {
+  Params p(r);
+  const bool with_brush = type == EmfRecord::kFillRgn || type == EmfRecord::kFrameRgn;
+  const uint32_t brush_index = with_brush ? p.U() : 0;
+  const uint32_t region_index = p.U();
+  const int32_t height = type == EmfRecord::kFrameRgn ? p.S() : 0;
+  const int32_t width = type == EmfRecord::kFrameRgn ? p.S() : 0;
+  if (!p.Ok()) return;
+  const std::vector<Rect>* rects = RegionAt(region_index);
+  if (rects == nullptr) return;
+  const int32_t brush = with_brush ? BrushHandle(brush_index) : 0;
+  if (brush < 0) return;
+  ByteWriter w;
+  PutRect(w, 0, 0, -1, -1);  // bounds not computed
+  w.U32(RegionDataSize(*rects));
+  if (with_brush) w.U32(uint32_t(brush));
+  if (type == EmfRecord::kFrameRgn) {
+    w.I32(width);
+    w.I32(height);
+  }
+  PutRegionData(w, *rects);
+  out_.Add(type, w);
 }
 
 int WmfToEmf::AllocateSlot(SlotState state, bool font, uint8_t charset) {
@@ -411,10 +528,16 @@ void WmfToEmf::CreateDibPatternBrush(const WmfRecord& r) {
   out_.Add(EmfRecord::kCreateDIBPatternBrushPt, w);
 }
 
+// Selecting a region selects it as the clip region.
 void WmfToEmf::SelectObject(const WmfRecord& r) {
   Params p(r);
   const uint32_t index = p.U();
-  if (!p.Ok() || index >= slots_.size() || slots_[index].state != SlotState::kEmitted) return;
+  if (!p.Ok()) return;
+  if (const std::vector<Rect>* rects = RegionAt(index)) {
+    SelectClipRects(*rects);
+    return;
+  }
+  if (index >= slots_.size() || slots_[index].state != SlotState::kEmitted) return;
   if (slots_[index].font) dc_.charset = slots_[index].charset;
   Value(EmfRecord::kSelectObject, index + 1);
 }
@@ -776,8 +899,19 @@ void WmfToEmf::Translate(const WmfRecord& r) {
     case wmf::kRealizePalette: out_.Add(EmfRecord::kRealizePalette, std::vector<uint8_t>{}); break;
     case wmf::kSetPalEntries: SetPaletteEntries(r); break;
     case wmf::kResizePalette: ResizePalette(r); break;
-    case wmf::kCreatePatternBrush:
-    case wmf::kCreateRegion: AllocateSlot(SlotState::kSkipped); break;
+    case wmf::kCreatePatternBrush: AllocateSlot(SlotState::kSkipped); break;
+    case wmf::kCreateRegion: CreateRegion(r); break;
+    case wmf::kFillRegion: DrawRegion(EmfRecord::kFillRgn, r); break;
+    case wmf::kFrameRegion: DrawRegion(EmfRecord::kFrameRgn, r); break;
+    case wmf::kInvertRegion: DrawRegion(EmfRecord::kInvertRgn, r); break;
+    case wmf::kPaintRegion: DrawRegion(EmfRecord::kPaintRgn, r); break;
+    case wmf::kOffsetClipRgn: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) Pair(EmfRecord::kOffsetClipRgn, x, y); break; }
+    case wmf::kSetTextJustification: {
+      const int32_t count = p.S(), extra = p.S();
+      if (p.Ok()) Pair(EmfRecord::kSetTextJustification, extra, count);
+      break;
+    }
+    case wmf::kSetMapperFlags: { const uint32_t v = p.U32(); if (p.Ok()) Value(EmfRecord::kSetMapperFlags, v); break; }
     case wmf::kSelectObject: SelectObject(r); break;
     case wmf::kDeleteObject: DeleteObject(r); break;
     case wmf::kTextOut: TextOut(r); break;

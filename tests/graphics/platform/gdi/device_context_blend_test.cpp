@@ -1,8 +1,11 @@
 // Pixel facts checked against the reference renderer's output.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "graphics/platform/gdi/device_context.h"
 #include "graphics/platform/raster/halftone_palette.h"
+#include "graphics/platform/raster/pixel_targets.h"
 #include "graphics/support/emf_render.h"
 #include "support/emf_blend_records.h"
 
@@ -288,6 +291,86 @@ TEST(DeviceContextStretch, HalftoneInterpolatesBetweenSourcePixels) {
   EXPECT_EQ(HalftonePalette()[canvas.At(1, 0)].r, 128);  // halfway: grey
   EXPECT_EQ(canvas.At(2, 0), kWhite);
   EXPECT_EQ(canvas.At(3, 0), kWhite);  // the edge repeats
+}
+
+// On the halftone palette each source pixel first becomes its palette
+// colour ((200,100,50) -> 94 (192,96,64), (30,200,90) -> 113 (32,192,64));
+// the stretch interpolates those and draws the nearest entry.
+TEST(DeviceContextStretch, HalftoneInterpolatesThePaletteColoursOfTheSourcePixels) {
+  Canvas canvas(5, 1);
+  canvas.dc.SetStretchBltMode(HALFTONE);
+  const DibImage source = Bitmap32(2, {{Argb(255, 200, 100, 50), Argb(255, 30, 200, 90)}}).Image();
+  canvas.dc.StretchBlt({0, 0, 5, 1}, &source, {0, 0, 2, 1}, SRCCOPY);
+  const uint8_t expected[5] = {94, 100, 106, 113, 113};
+  for (int x = 0; x < 5; ++x) EXPECT_EQ(canvas.At(x, 0), expected[x]) << x;
+}
+
+// The colour table of an indexed source matches the palette at full
+// precision, a true-colour pixel by the image rule: (144,112,112) is 156 from
+// a colour table and 165 as a 32-bit pixel.
+TEST(DeviceContextStretch, HalftoneMatchesColourTablesAtFullPrecision) {
+  ASSERT_EQ(NearestHalftoneIndex(RGB(144, 112, 112)), 156);
+  ASSERT_EQ(NearestHalftoneIndexForImagePixel(144, 112, 112), 165);
+  const DibImage indexed = IndexedBitmap(8, {{144, 112, 112}, {144, 112, 112}}, {{0, 1}}).Image();
+  const DibImage true_colour = Bitmap32(2, {{Argb(255, 144, 112, 112), Argb(255, 144, 112, 112)}}).Image();
+  for (const auto& [source, expected] : {std::pair{&indexed, 156}, std::pair{&true_colour, 165}}) {
+    Canvas canvas(4, 1);
+    canvas.dc.SetStretchBltMode(HALFTONE);
+    canvas.dc.StretchBlt({0, 0, 4, 1}, source, {0, 0, 2, 1}, SRCCOPY);
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(canvas.At(x, 0), expected) << x;
+  }
+}
+
+// Corners black, red, green, white enlarged 2 x 2 -> 3 x 3: the centre is
+// (170,170,113) before the palette, index 173.
+TEST(DeviceContextStretch, HalftoneInterpolatesAlongRowsAndBetweenRows) {
+  Canvas canvas(3, 3);
+  canvas.dc.SetStretchBltMode(HALFTONE);
+  const DibImage source = Bitmap32(2, {{Argb(255, 0, 0, 0), Argb(255, 255, 0, 0)},
+                                       {Argb(255, 0, 255, 0), Argb(255, 255, 255, 255)}}).Image();
+  canvas.dc.StretchBlt({0, 0, 3, 3}, &source, {0, 0, 2, 2}, SRCCOPY);
+  const uint8_t expected[3][3] = {{0, 13, 249}, {40, 173, 239}, {250, 8, 255}};
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 3; ++x) EXPECT_EQ(canvas.At(x, y), expected[y][x]) << x << "," << y;
+}
+
+// On a 24-bit target the interpolated colour is kept: each step rounds, so
+// two thirds of the way from 0 to 255 is 170.
+TEST(DeviceContextStretch, HalftoneOnTrueColourRoundsEachStep) {
+  constexpr int kSize = 3;
+  std::vector<uint8_t> bytes(size_t(DibRowStride(kSize, 24)) * kSize, 0xFF);
+  PixelLayout layout;
+  layout.rows = {kSize, kSize, DibRowStride(kSize, 24), true, bytes.data()};
+  layout.bit_count = 24;
+  const auto target = MakePixelTarget(layout);
+  TDeviceContext dc;
+  dc.SelectTarget(target.get());
+  dc.SetStretchBltMode(HALFTONE);
+  const DibImage source = Bitmap32(2, {{Argb(255, 0, 0, 0), Argb(255, 255, 0, 0)},
+                                       {Argb(255, 0, 255, 0), Argb(255, 255, 255, 255)}}).Image();
+  dc.StretchBlt({0, 0, kSize, kSize}, &source, {0, 0, 2, 2}, SRCCOPY);
+  const auto at = [&](int x, int y) { return target->ColorOfPixel(target->PixelAt(x, y)); };
+  EXPECT_EQ(at(1, 0).r, 170);
+  EXPECT_EQ(at(1, 0).g, 0);
+  EXPECT_EQ(at(0, 1).g, 170);
+  const PaletteEntry centre = at(1, 1);
+  EXPECT_EQ(centre.r, 170);
+  EXPECT_EQ(centre.g, 170);
+  EXPECT_EQ(centre.b, 113);
+  EXPECT_EQ(at(2, 1).g, 170);
+  EXPECT_EQ(at(2, 1).b, 170);
+}
+
+// Without interpolation too: a colour-table entry is matched as a solid
+// colour, a true-colour pixel by the image rule.
+TEST(DeviceContextStretch, CopiesMatchColourTablesAtFullPrecision) {
+  const DibImage indexed = IndexedBitmap(8, {{144, 112, 112}}, {{0}}).Image();
+  const DibImage true_colour = Bitmap32(1, {{Argb(255, 144, 112, 112)}}).Image();
+  for (const auto& [source, expected] : {std::pair{&indexed, 156}, std::pair{&true_colour, 165}}) {
+    Canvas canvas(3, 1);
+    canvas.dc.StretchBlt({0, 0, 3, 1}, source, {0, 0, 1, 1}, SRCCOPY);
+    for (int x = 0; x < 3; ++x) EXPECT_EQ(canvas.At(x, 0), expected) << x;
+  }
 }
 
 TEST(DeviceContextStretch, ColorOnColorEnlargingTakesThePixelUnderTheCentre) {

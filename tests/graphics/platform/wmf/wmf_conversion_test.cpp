@@ -145,6 +145,19 @@ TEST(WmfToEmfTest, ShapesKeepTheirCoordinatesInEnhancedOrder) {
   EXPECT_EQ(origins[1].words, (std::vector<int32_t>{7, 6}));
 }
 
+// Text justification (break count, then the extra space), mapper flags and
+// the clip offset (y, then x) become their enhanced records.
+TEST(WmfToEmfTest, StateRecordsBecomeTheirEnhancedRecords) {
+  test::WmfBuilder b;
+  b.Record(wmf::kSetTextJustification, {2, 900})
+      .Record(wmf::kSetMapperFlags, {1, 0})
+      .Record(wmf::kOffsetClipRgn, {5, 300});
+  const std::vector<uint8_t> emf = Convert(b);
+  EXPECT_EQ(OfType(emf, EmfRecord::kSetTextJustification).at(0).words, (std::vector<int32_t>{900, 2}));
+  EXPECT_EQ(OfType(emf, EmfRecord::kSetMapperFlags).at(0).words, (std::vector<int32_t>{1}));
+  EXPECT_EQ(OfType(emf, EmfRecord::kOffsetClipRgn).at(0).words, (std::vector<int32_t>{300, 5}));
+}
+
 TEST(WmfToEmfTest, PolygonCarriesItsPointsAndBounds) {
   const std::vector<uint8_t> emf = Convert(test::WmfBuilder().Record(wmf::kPolygon, {3, 0, 0, 50, 10, 25, 40}));
   EXPECT_EQ(OfType(emf, EmfRecord::kPolygon).at(0).words,

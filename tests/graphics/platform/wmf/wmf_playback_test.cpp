@@ -2,7 +2,9 @@
 // of records whose conversion the platform's player defines.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "graphics/platform/raster/halftone_palette.h"
@@ -120,6 +122,166 @@ TEST(WmfPlaybackTest, DeviceDependentBitmapTooShortForItsRowsIsSkipped) {
   b.RecordBytes(0x0922, params);
   const test::RenderedPage page = Render(b);
   EXPECT_EQ(page.At(11, 20), kWhite);
+}
+
+// A region object of bands (top, bottom, left-right pairs): next in chain,
+// type 6, object count, size, scan count, largest scan, bounds, the scans.
+struct Band {
+  int16_t top, bottom;
+  std::vector<std::pair<int16_t, int16_t>> spans;
+};
+
+std::vector<uint8_t> RegionObject(const std::vector<Band>& bands) {
+  std::vector<int16_t> scans;
+  int16_t largest = 0, left = INT16_MAX, top = INT16_MAX, right = INT16_MIN, bottom = INT16_MIN;
+  for (const Band& band : bands) {
+    const int16_t count = int16_t(band.spans.size() * 2);
+    largest = std::max(largest, count);
+    scans.insert(scans.end(), {count, band.top, band.bottom});
+    for (const auto& [l, r] : band.spans) {
+      scans.insert(scans.end(), {l, r});
+      left = std::min(left, l);
+      right = std::max(right, r);
+    }
+    scans.push_back(count);
+    top = std::min(top, band.top);
+    bottom = std::max(bottom, band.bottom);
+  }
+  const int16_t size = int16_t(22 + scans.size() * 2);
+  std::vector<uint8_t> out = Words({0, 6, 0, 0, size, int16_t(bands.size()), largest, left, top, right, bottom});
+  const std::vector<uint8_t> body = [&] {
+    std::vector<uint8_t> b;
+    for (const int16_t w : scans) {
+      b.push_back(uint8_t(w));
+      b.push_back(uint8_t(uint16_t(w) >> 8));
+    }
+    return b;
+  }();
+  out.insert(out.end(), body.begin(), body.end());
+  return out;
+}
+
+test::WmfBuilder RedAndBlueBrushes() {
+  test::WmfBuilder b = Window100();
+  b.Record(0x02FC, {0, 0x00FF, 0, 0})   // red solid brush, slot 0
+      .Record(0x02FC, {0, 0, 0x00FF, 0});  // blue solid brush, slot 1
+  return b;
+}
+
+constexpr uint8_t kRed = 249;
+constexpr uint8_t kBlue = 252;
+
+// FillRegion names the brush first, then the region (as the reference player
+// reads it); every rectangle of every band is filled.
+TEST(WmfPlaybackTest, FillRegionFillsEachBandsRectanglesWithTheBrush) {
+  test::WmfBuilder b = RedAndBlueBrushes();
+  b.RecordBytes(0x06FF, RegionObject({{10, 20, {{10, 30}, {40, 50}}}, {20, 30, {{10, 50}}}}))  // slot 2
+      .Record(0x0228, {0, 2});
+  const test::RenderedPage page = Render(b);
+  EXPECT_EQ(page.At(15, 15), kRed);
+  EXPECT_EQ(page.At(35, 15), kWhite);  // between the band's rectangles
+  EXPECT_EQ(page.At(45, 15), kRed);
+  EXPECT_EQ(page.At(35, 25), kRed);
+  EXPECT_EQ(page.At(50, 25), kWhite);  // right edges are exclusive
+  EXPECT_EQ(page.At(15, 30), kWhite);
+}
+
+// PaintRegion fills with the selected brush; InvertRegion inverts the pixel
+// values: white becomes black, blue (252) becomes 3 (128,128,0).
+TEST(WmfPlaybackTest, PaintRegionUsesTheSelectedBrushAndInvertRegionInverts) {
+  test::WmfBuilder b = RedAndBlueBrushes();
+  b.Record(0x012D, {1})
+      .RecordBytes(0x06FF, RegionObject({{70, 80, {{10, 30}}}}))  // slot 2
+      .Record(0x012B, {2})
+      .RecordBytes(0x06FF, RegionObject({{75, 90, {{20, 40}}}}))  // slot 3
+      .Record(0x012A, {3});
+  const test::RenderedPage page = Render(b);
+  EXPECT_EQ(page.At(15, 72), kBlue);
+  EXPECT_EQ(page.At(25, 77), 3);
+  EXPECT_EQ(page.At(35, 77), kBlack);
+  EXPECT_EQ(page.At(25, 85), kBlack);
+  EXPECT_EQ(page.At(15, 85), kWhite);
+  EXPECT_EQ(page.At(45, 85), kWhite);
+}
+
+// FrameRegion (brush, region, height, width) draws a border of the given
+// width and height inside the region's edge.
+TEST(WmfPlaybackTest, FrameRegionDrawsABorderInsideTheRegion) {
+  test::WmfBuilder b = RedAndBlueBrushes();
+  b.RecordBytes(0x06FF, RegionObject({{40, 60, {{10, 40}}}}))  // slot 2
+      .Record(0x0429, {1, 2, 3, 2});
+  const test::RenderedPage page = Render(b);
+  EXPECT_EQ(page.At(10, 50), kBlue);
+  EXPECT_EQ(page.At(11, 50), kBlue);
+  EXPECT_EQ(page.At(12, 50), kWhite);  // two wide
+  EXPECT_EQ(page.At(25, 42), kBlue);
+  EXPECT_EQ(page.At(25, 43), kWhite);  // three high
+  EXPECT_EQ(page.At(39, 50), kBlue);
+  EXPECT_EQ(page.At(25, 57), kBlue);
+  EXPECT_EQ(page.At(25, 50), kWhite);
+  EXPECT_EQ(page.At(9, 50), kWhite);
+}
+
+// Selecting a region object, by SelectClipRegion or SelectObject, makes it
+// the clip region.
+TEST(WmfPlaybackTest, SelectingARegionClipsLaterDrawing) {
+  for (const uint16_t function : {uint16_t(0x012C), uint16_t(0x012D)}) {
+    test::WmfBuilder b = RedAndBlueBrushes();
+    b.RecordBytes(0x06FF, RegionObject({{0, 100, {{0, 50}}}}))  // slot 2: the left half
+        .Record(function, {2})
+        .Record(0x012D, {0})
+        .Record(0x041B, {90, 90, 10, 10});
+    const test::RenderedPage page = Render(b);
+    EXPECT_EQ(page.At(20, 50), kRed) << function;
+    EXPECT_EQ(page.At(80, 50), kWhite) << function;
+  }
+}
+
+// A region record too short for its scans creates no region, and the records
+// that name it draw nothing.
+TEST(WmfPlaybackTest, TruncatedRegionIsNoRegion) {
+  test::WmfBuilder b = RedAndBlueBrushes();
+  std::vector<uint8_t> region = RegionObject({{10, 20, {{10, 30}}}});
+  region.resize(region.size() - 4);
+  b.RecordBytes(0x06FF, region).Record(0x0228, {0, 2});
+  const test::RenderedPage page = Render(b);
+  EXPECT_EQ(page.At(15, 15), kWhite);
+}
+
+// A packed DIB: the 40-byte header, the colour table, the rows bottom-up.
+std::vector<uint8_t> PackedDib(int16_t width, int16_t height, uint8_t bits, const std::vector<uint8_t>& table,
+                               const std::vector<uint8_t>& rows) {
+  std::vector<uint8_t> out = Words({40, 0, width, 0, height, 0, 1, bits, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+  out.insert(out.end(), table.begin(), table.end());
+  out.insert(out.end(), rows.begin(), rows.end());
+  return out;
+}
+
+// The mask idiom of drawn controls: a 1-bit mask ANDed in (0 = black keeps
+// nothing, 1 = white keeps the page), then the picture ORed over it. The raster
+// operations work on the pixel values, and META_DIBBITBLT has no colour-usage
+// word: its DIB always carries RGB colours. (The reference renderer reads the
+// operation's low word as one and shifts the mask a row, so these pixels are
+// the platform's rule, not the reference's.)
+TEST(WmfPlaybackTest, MaskAndThenPaintDrawsThePictureInsideTheMask) {
+  // 2 x 2 mask, rows bottom-up padded to 4 bytes: top row 0 1, bottom row 1 0.
+  std::vector<uint8_t> mask = Words({0x00C6, 0x0088, 0, 0, 2, 2, 10, 10});  // SRCAND at (10, 10)
+  const std::vector<uint8_t> mask_dib =
+      PackedDib(2, 2, 1, {0, 0, 0, 0, 255, 255, 255, 0}, {0x80, 0, 0, 0, 0x40, 0, 0, 0});
+  mask.insert(mask.end(), mask_dib.begin(), mask_dib.end());
+  // 2 x 2 picture of 24 bits (blue, green, red): top row red, black; bottom row black, blue.
+  std::vector<uint8_t> picture = Words({0x0086, 0x00EE, 0, 0, 2, 2, 10, 10});  // SRCPAINT
+  const std::vector<uint8_t> picture_dib =
+      PackedDib(2, 2, 24, {}, {0, 0, 0, 255, 0, 0, 0, 0, /* bottom */ 0, 0, 255, 0, 0, 0, 0, 0});
+  picture.insert(picture.end(), picture_dib.begin(), picture_dib.end());
+  test::WmfBuilder b = Window100();
+  b.RecordBytes(0x0940, mask).RecordBytes(0x0940, picture);
+  const test::RenderedPage page = Render(b);
+  EXPECT_EQ(page.At(10, 10), NearestHalftoneIndexForImagePixel(255, 0, 0));
+  EXPECT_EQ(page.At(11, 10), kWhite);
+  EXPECT_EQ(page.At(10, 11), kWhite);
+  EXPECT_EQ(page.At(11, 11), NearestHalftoneIndexForImagePixel(0, 0, 255));
+  EXPECT_EQ(page.At(12, 10), kWhite);
 }
 
 }  // namespace
