@@ -309,6 +309,12 @@ std::unique_ptr<gdi::PixelTarget> TBitmap::DrawingTarget() { return TargetOf(ima
 
 gdi::PaletteEntry TBitmap::PixelColor(int32_t x, int32_t y) const {
   if (!image_.has_image || x < 0 || y < 0 || x >= PixelWidth() || y >= PixelHeight()) return {};
+  // Read through a target over the rows themselves: parsing a DIB would copy
+  // every pixel for each one asked for.
+  TBitmapImage& rows = const_cast<TBitmapImage&>(image_);
+  if (const std::unique_ptr<gdi::PixelTarget> target = TargetOf(rows)) {
+    return target->ColorOfPixel(target->PixelAt(x, y));
+  }
   const std::optional<gdi::DibImage> dib = DibOf(image_);
   return dib ? dib->Color(x, y) : gdi::PaletteEntry{};
 }
