@@ -27,6 +27,8 @@ public:
   int32_t Height() const { return height_; }
   int BitCount() const { return bit_count_; }
   const std::vector<PaletteEntry>& Colors() const { return colors_; }
+  // The red, green and blue bit masks of 16-, 24- and 32-bit pixels.
+  uint32_t Mask(int channel) const { return masks_[channel]; }
 
   // Pixel x, y counted from the top row. Colour-table index for depths <= 8.
   uint32_t Index(int32_t x, int32_t y) const;

@@ -91,12 +91,14 @@ void TDeviceContext::AlphaBlend(const Rect& dest, const DibImage& source, const 
           p.present = true;
           p.color = source.Color(sx, sy);
           p.alpha = constant;
+          p.source_alpha = source.BitCount() == 32 ? uint8_t(source.Index(sx, sy) >> 24) : 255;
           if (!per_pixel) continue;
-          p.alpha = uint8_t(source.Index(sx, sy) >> 24);
+          p.alpha = p.source_alpha;
           if (constant != 255) {
             p.color = {Div255(p.color.r * constant), Div255(p.color.g * constant), Div255(p.color.b * constant)};
             p.alpha = Div255(p.alpha * constant);
           }
+          p.source_alpha = p.alpha;
         }
         target_->BlendRun(y, x0, x1, row.data(), per_pixel);
       }
@@ -189,7 +191,7 @@ void TDeviceContext::GradientFill(const std::vector<TriVertex>& vertices, const 
   const auto device = [&](uint32_t index) {
     const TriVertex& t = vertices[index];
     const Point p = RoundPoint(Apply(to_device, {double(t.x), double(t.y)}));
-    return DeviceVertex{p.x, p.y, t.red, t.green, t.blue};
+    return DeviceVertex{p.x, p.y, t.red, t.green, t.blue, t.alpha};
   };
   const Region clip = EffectiveClip();
   for (const GradientMesh& item : mesh) {

@@ -109,9 +109,9 @@ void TDeviceContext::BlitPixels(const StretchMapping& m, const DibImage* source,
   // A brush that draws nothing gives the pattern 0.
   const PixelPaint pattern = pattern_draws ? target_->Realize(brush) : PixelPaint::Solid(0);
   const bool interpolate = uses_source && state_.stretch_mode == HALFTONE;
-  // Colour-table entries of an indexed source match the target at full
-  // precision, as solid colours do; pixels of true-colour sources by the image
-  // rule. BlitRun maps a colour the target shows back to its own pixel.
+  // HALFTONE interpolates between the colours the target shows: colour-table
+  // entries of an indexed source matched at full precision, as solid colours
+  // are, pixels of true-colour sources by the image rule.
   const bool indexed = source != nullptr && source->BitCount() <= 8;
   ShownColors exact(*target_);
   const auto shown = [this, indexed, &exact](PaletteEntry c) {
@@ -122,6 +122,15 @@ void TDeviceContext::BlitPixels(const StretchMapping& m, const DibImage* source,
   const auto HalftoneColor = [&](const DibImage& image, int64_t fx, int64_t fy) {
     return exact.Of(InterpolatedColor(image, fx, fy, shown_rows));
   };
+  // Otherwise an image of the target's own format is copied pixel for pixel,
+  // one with a colour table through its table's colours, each matched once at
+  // full precision.
+  const bool same_format = uses_source && !interpolate && target_->SharesPixelFormat(*source);
+  std::vector<uint32_t> table_pixels;
+  if (uses_source && !interpolate && !same_format && source->BitCount() <= 8) {
+    for (const PaletteEntry& c : source->Colors()) table_pixels.push_back(target_->PixelOfTableColor(c));
+  }
+  const bool whole_pixels = same_format || !table_pixels.empty();
   const Region clip = EffectiveClip().Intersect(Region::FromRect(m.Dest()));
   if (clip.IsEmpty()) return;
   // Each column's source position is the same on every row: work it out once
@@ -141,10 +150,12 @@ void TDeviceContext::BlitPixels(const StretchMapping& m, const DibImage* source,
   // colour is fetched once per source row (and, when interpolating, per
   // source position between rows) and kept while the rows map alike.
   std::vector<PaletteEntry> colors;
+  std::vector<uint32_t> pixels;
   std::vector<uint8_t> skip;
   std::vector<uint32_t> fetched;  // the row generation each column was fetched in
   if (uses_source) {
-    colors.resize(size_t(area.Width()));
+    if (whole_pixels) pixels.resize(size_t(area.Width()));
+    else colors.resize(size_t(area.Width()));
     skip.resize(size_t(area.Width()));
     fetched.assign(size_t(area.Width()), 0);
   }
@@ -177,12 +188,13 @@ void TDeviceContext::BlitPixels(const StretchMapping& m, const DibImage* source,
           const int32_t sx = source_x[column];
           skip[column] = !row_inside || sx < 0 || sx >= source->Width();
           if (skip[column]) continue;
-          colors[column] = interpolate ? HalftoneColor(*source, source_x_fixed[column], fy)
-                           : indexed     ? shown(source->Color(sx, sy))
-                                         : source->Color(sx, sy);
+          if (same_format) pixels[column] = source->Index(sx, sy);
+          else if (whole_pixels) pixels[column] = table_pixels[std::min<size_t>(source->Index(sx, sy), table_pixels.size() - 1)];
+          else colors[column] = interpolate ? HalftoneColor(*source, source_x_fixed[column], fy) : source->Color(sx, sy);
         }
         const size_t first = size_t(x0 - area.left);
-        target_->BlitRun(y, x0, x1, code, colors.data() + first, skip.data() + first, pattern);
+        if (whole_pixels) target_->BlitPixelRun(y, x0, x1, code, pixels.data() + first, skip.data() + first, pattern);
+        else target_->BlitRun(y, x0, x1, code, colors.data() + first, skip.data() + first, pattern);
       }
     }
   }

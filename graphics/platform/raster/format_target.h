@@ -27,6 +27,10 @@ inline uint8_t BlendMix(uint8_t s, uint8_t d, uint8_t alpha) {
   return Div255(uint32_t(s) * alpha + uint32_t(d) * (255 - alpha));
 }
 
+// Formats that may keep an alpha byte beside their colour channels.
+template <class Format>
+concept MayHaveAlphaByte = requires(const Format& f) { f.alpha_byte; };
+
 template <class Format>
 class FormatTarget final : public PixelTarget {
 public:
@@ -38,6 +42,7 @@ public:
 
   uint32_t PixelOfColor(ColorRef color) const override { return format_.PixelOfColor(color); }
   uint32_t PixelOfImageColor(PaletteEntry color) const override { return format_.PixelOfImageColor(color); }
+  uint32_t PixelOfTableColor(PaletteEntry color) const override { return format_.PixelOfTableColor(color); }
   PaletteEntry ColorOfPixel(uint32_t pixel) const override { return format_.ColorOfPixel(pixel & Format::kMask); }
   uint32_t PixelAt(int32_t x, int32_t y) const override { return Format::Load(rows_.Row(y), x); }
 
@@ -58,18 +63,16 @@ public:
     }
   }
 
+  bool SharesPixelFormat(const DibImage& image) const override { return format_.SharesFormatOf(image); }
+
   void BlitRun(int32_t y, int32_t x0, int32_t x1, uint8_t code, const PaletteEntry* source, const uint8_t* skip,
                const PixelPaint& pattern) override {
-    uint8_t* row = rows_.Row(y);
-    const bool uses_pattern = Rop3UsesPattern(code);
-    for (int32_t x = x0; x < x1; ++x) {
-      const int32_t i = x - x0;
-      if (skip != nullptr && skip[i]) continue;
-      const uint32_t s = source != nullptr ? format_.PixelOfImageColor(source[i]) : 0;
-      uint32_t p = 0;
-      if (uses_pattern && !pattern.At(x, y, p)) p = 0;
-      Format::Store(row, x, code == uint8_t(SRCCOPY >> 16) ? s : ApplyRop3(code, p, s, Format::Load(row, x)) & Format::kMask);
-    }
+    Blit(y, x0, x1, code, skip, pattern, source != nullptr, [&](int32_t i) { return format_.PixelOfImageColor(source[i]); });
+  }
+
+  void BlitPixelRun(int32_t y, int32_t x0, int32_t x1, uint8_t code, const uint32_t* source, const uint8_t* skip,
+                    const PixelPaint& pattern) override {
+    Blit(y, x0, x1, code, skip, pattern, source != nullptr, [&](int32_t i) { return source[i] & Format::kMask; });
   }
 
   void BlendRun(int32_t y, int32_t x0, int32_t x1, const BlendPixel* source, bool premultiplied) override {
@@ -77,14 +80,20 @@ public:
     for (int32_t x = x0; x < x1; ++x) {
       const BlendPixel& s = source[x - x0];
       if (!s.present) continue;
-      const PaletteEntry d = format_.ColorOfPixel(Format::Load(row, x) & Format::kMask);
+      const uint32_t old = Format::Load(row, x);
+      const PaletteEntry d = format_.ColorOfPixel(old & Format::kMask);
       const PaletteEntry out =
           premultiplied
               ? PaletteEntry{BlendOver(s.color.r, d.r, s.alpha), BlendOver(s.color.g, d.g, s.alpha),
                              BlendOver(s.color.b, d.b, s.alpha)}
               : PaletteEntry{BlendMix(s.color.r, d.r, s.alpha), BlendMix(s.color.g, d.g, s.alpha),
                              BlendMix(s.color.b, d.b, s.alpha)};
-      Format::Store(row, x, format_.PixelOfImageColor(out));
+      uint32_t pixel = format_.PixelOfImageColor(out);
+      if (HasAlphaByte()) {
+        const uint8_t da = uint8_t(old >> 24);
+        pixel |= uint32_t(premultiplied ? BlendOver(s.source_alpha, da, s.alpha) : BlendMix(s.source_alpha, da, s.alpha)) << 24;
+      }
+      Format::Store(row, x, pixel);
     }
   }
 
@@ -106,11 +115,35 @@ public:
     uint8_t* row = rows_.Row(y);
     for (int32_t x = x0; x < x1; ++x) {
       const GradientColor& c = colors[x - x0];
-      Format::Store(row, x, format_.PixelOfGradient(c.r, c.g, c.b, x, y));
+      uint32_t pixel = format_.PixelOfGradient(c.r, c.g, c.b, x, y);
+      if (HasAlphaByte()) pixel |= (c.a >> 8) << 24;
+      Format::Store(row, x, pixel);
     }
   }
 
 private:
+  bool HasAlphaByte() const {
+    if constexpr (MayHaveAlphaByte<Format>) return format_.alpha_byte;
+    else return false;
+  }
+
+  // d = rop3(pattern, source pixel, d), the source pixel of run index i
+  // given by source_pixel.
+  template <class SourcePixel>
+  void Blit(int32_t y, int32_t x0, int32_t x1, uint8_t code, const uint8_t* skip, const PixelPaint& pattern,
+            bool has_source, SourcePixel&& source_pixel) {
+    uint8_t* row = rows_.Row(y);
+    const bool uses_pattern = Rop3UsesPattern(code);
+    for (int32_t x = x0; x < x1; ++x) {
+      const int32_t i = x - x0;
+      if (skip != nullptr && skip[i]) continue;
+      const uint32_t s = has_source ? source_pixel(i) : 0;
+      uint32_t p = 0;
+      if (uses_pattern && !pattern.At(x, y, p)) p = 0;
+      Format::Store(row, x, code == uint8_t(SRCCOPY >> 16) ? s : ApplyRop3(code, p, s, Format::Load(row, x)) & Format::kMask);
+    }
+  }
+
   PixelRows rows_;
   Format format_;
 };

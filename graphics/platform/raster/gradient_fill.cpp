@@ -82,7 +82,8 @@ void FillGradientRect(PixelTarget& target, const Region& clip, DeviceVertex a, D
         colors.resize(size_t(x1 - x0));
         for (int32_t x = x0; x < x1; ++x) {
           const int64_t pos = vertical ? int64_t(y) - rect.top : int64_t(x) - rect.left;
-          colors[size_t(x - x0)] = {Lerp(a.r, b.r, pos, len), Lerp(a.g, b.g, pos, len), Lerp(a.b, b.b, pos, len)};
+          colors[size_t(x - x0)] = {Lerp(a.r, b.r, pos, len), Lerp(a.g, b.g, pos, len), Lerp(a.b, b.b, pos, len),
+                                    Lerp(a.a, b.a, pos, len)};
         }
         target.GradientRun(y, x0, x1, colors.data());
       }
@@ -122,7 +123,7 @@ void FillGradientTriangle(PixelTarget& target, const Region& clip, const DeviceV
         const Int128 l1 = (Int128(x) - a.x) * (Int128(c.y) - a.y) - (Int128(y) - a.y) * (Int128(c.x) - a.x);
         const Int128 l2 = (Int128(y) - a.y) * (Int128(b.x) - a.x) - (Int128(x) - a.x) * (Int128(b.y) - a.y);
         colors[size_t(x - x0)] = {channel(a.r, b.r, c.r, l1, l2), channel(a.g, b.g, c.g, l1, l2),
-                                  channel(a.b, b.b, c.b, l1, l2)};
+                                  channel(a.b, b.b, c.b, l1, l2), channel(a.a, b.a, c.a, l1, l2)};
       }
       target.GradientRun(y, x0, x1, colors.data());
     }

@@ -17,6 +17,7 @@ struct DeviceVertex {
   uint16_t r = 0;
   uint16_t g = 0;
   uint16_t b = 0;
+  uint16_t a = 0;
 };
 
 // The rectangle between the two vertices' positions; colours change from the

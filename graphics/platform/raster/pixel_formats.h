@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "graphics/platform/core/dib.h"
 #include "graphics/platform/core/gdi_types.h"
 #include "graphics/platform/raster/nearest_color.h"
 
@@ -43,9 +44,20 @@ struct IndexedFormat {
 
   uint32_t PixelOfColor(ColorRef c) const { return NearestColorIndex(colors, GetRValue(c), GetGValue(c), GetBValue(c)); }
   uint32_t PixelOfImageColor(PaletteEntry c) const { return image_colors.Lookup(colors, c); }
+  uint32_t PixelOfTableColor(PaletteEntry c) const { return NearestColorIndex(colors, c.r, c.g, c.b); }
   PaletteEntry ColorOfPixel(uint32_t v) const { return v < colors.size() ? colors[v] : PaletteEntry{}; }
   uint32_t PixelOfGradient(uint32_t r, uint32_t g, uint32_t b, int32_t, int32_t) const {
     return PixelOfColor(RGB(uint8_t(r >> 8), uint8_t(g >> 8), uint8_t(b >> 8)));
+  }
+  // Same depth, and every index shows the same colour in both tables.
+  bool SharesFormatOf(const DibImage& image) const {
+    if (image.BitCount() != Bits || image.Colors().size() > (size_t(1) << Bits)) return false;
+    for (uint32_t v = 0; v < (1u << Bits); ++v) {
+      const PaletteEntry a = ColorOfPixel(v);
+      const PaletteEntry b = v < image.Colors().size() ? image.Colors()[v] : PaletteEntry{};
+      if (a.r != b.r || a.g != b.g || a.b != b.b) return false;
+    }
+    return true;
   }
 
   std::vector<PaletteEntry> colors;
@@ -61,8 +73,12 @@ struct Halftone8Format {
   static void Store(uint8_t* row, int32_t x, uint32_t v) { row[x] = uint8_t(v); }
   uint32_t PixelOfColor(ColorRef c) const;
   uint32_t PixelOfImageColor(PaletteEntry c) const;
+  // Colour-table entries match at full precision, as solid colours do.
+  uint32_t PixelOfTableColor(PaletteEntry c) const { return PixelOfColor(RGB(c.r, c.g, c.b)); }
   PaletteEntry ColorOfPixel(uint32_t v) const;
   uint32_t PixelOfGradient(uint32_t r, uint32_t g, uint32_t b, int32_t x, int32_t y) const;
+  // The page keeps its one colour path for every image.
+  bool SharesFormatOf(const DibImage&) const { return false; }
 };
 
 // 16 or 32 bits per pixel with one bit field per channel (5-5-5, 5-6-5,
@@ -73,8 +89,8 @@ struct PackedFormat {
   static constexpr int kBitsPerPixel = 8 * Bytes;
   static constexpr uint32_t kMask = Bytes == 2 ? 0xFFFFu : 0xFFFFFFFFu;
 
-  PackedFormat(uint32_t red_mask, uint32_t green_mask, uint32_t blue_mask)
-      : red(red_mask), green(green_mask), blue(blue_mask) {}
+  PackedFormat(uint32_t red_mask, uint32_t green_mask, uint32_t blue_mask, bool with_alpha_byte = false)
+      : red(red_mask), green(green_mask), blue(blue_mask), alpha_byte(Bytes == 4 && with_alpha_byte) {}
 
   static uint32_t Load(const uint8_t* row, int32_t x) {
     const uint8_t* p = row + int64_t(x) * Bytes;
@@ -88,11 +104,16 @@ struct PackedFormat {
 
   uint32_t PixelOfColor(ColorRef c) const { return Pack(GetRValue(c), GetGValue(c), GetBValue(c)); }
   uint32_t PixelOfImageColor(PaletteEntry c) const { return Pack(c.r, c.g, c.b); }
+  uint32_t PixelOfTableColor(PaletteEntry c) const { return Pack(c.r, c.g, c.b); }
   PaletteEntry ColorOfPixel(uint32_t v) const { return {red.Get(v), green.Get(v), blue.Get(v)}; }
   uint32_t PixelOfGradient(uint32_t r, uint32_t g, uint32_t b, int32_t, int32_t) const {
     return Pack(uint8_t(r >> 8), uint8_t(g >> 8), uint8_t(b >> 8));
   }
   uint32_t Pack(uint8_t r, uint8_t g, uint8_t b) const { return red.Put(r) | green.Put(g) | blue.Put(b); }
+  bool SharesFormatOf(const DibImage& image) const {
+    return image.BitCount() == kBitsPerPixel && image.Mask(0) == red.Mask() && image.Mask(1) == green.Mask() &&
+           image.Mask(2) == blue.Mask();
+  }
 
   // One channel's bits: a channel value keeps its top bits; reading one back
   // repeats its bits downwards, so 5 bits of 31 read as 255.
@@ -100,10 +121,14 @@ struct PackedFormat {
     explicit Field(uint32_t mask);
     uint32_t Put(uint8_t c) const;
     uint8_t Get(uint32_t v) const;
+    uint32_t Mask() const { return width == 0 ? 0 : uint32_t((uint64_t(1) << width) - 1) << shift; }
     int shift = 0;
     int width = 0;
   };
   Field red, green, blue;
+  // 32 bits without bit fields: the top byte is alpha to blends and
+  // gradients (other drawing leaves it 0).
+  bool alpha_byte = false;
 };
 
 // 24 bits per pixel: blue, green, red bytes.
@@ -122,11 +147,13 @@ struct Rgb24Format {
   }
   uint32_t PixelOfColor(ColorRef c) const { return Pack(GetRValue(c), GetGValue(c), GetBValue(c)); }
   uint32_t PixelOfImageColor(PaletteEntry c) const { return Pack(c.r, c.g, c.b); }
+  uint32_t PixelOfTableColor(PaletteEntry c) const { return Pack(c.r, c.g, c.b); }
   PaletteEntry ColorOfPixel(uint32_t v) const { return {uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)}; }
   uint32_t PixelOfGradient(uint32_t r, uint32_t g, uint32_t b, int32_t, int32_t) const {
     return Pack(uint8_t(r >> 8), uint8_t(g >> 8), uint8_t(b >> 8));
   }
   static uint32_t Pack(uint8_t r, uint8_t g, uint8_t b) { return uint32_t(r) << 16 | uint32_t(g) << 8 | b; }
+  static bool SharesFormatOf(const DibImage& image) { return image.BitCount() == kBitsPerPixel; }
 };
 
 }  // namespace vx::gdi

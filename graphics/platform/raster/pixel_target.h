@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "graphics/platform/core/dib.h"
 #include "graphics/platform/core/gdi_types.h"
 #include "graphics/platform/raster/paint.h"
 
@@ -18,6 +19,9 @@ namespace vx::gdi {
 struct BlendPixel {
   PaletteEntry color;
   uint8_t alpha = 255;
+  // The source's own alpha, which a destination with an alpha byte blends
+  // as a channel (255 for sources without one: they are opaque).
+  uint8_t source_alpha = 0;
   bool present = false;
 };
 
@@ -26,6 +30,7 @@ struct GradientColor {
   uint32_t r = 0;
   uint32_t g = 0;
   uint32_t b = 0;
+  uint32_t a = 0;  // written only where the format has an alpha byte
 };
 
 class PixelTarget {
@@ -44,8 +49,16 @@ public:
   // A pixel of an image being copied in (palettes match image pixels at
   // 5 bits per channel).
   virtual uint32_t PixelOfImageColor(PaletteEntry color) const = 0;
+  // A colour of an image's colour table: colour tables match it exactly,
+  // the halftone page as any image pixel.
+  virtual uint32_t PixelOfTableColor(PaletteEntry color) const = 0;
   // The colour a pixel value shows.
   virtual PaletteEntry ColorOfPixel(uint32_t pixel) const = 0;
+  // Whether the image's pixel values mean here what they mean in the image
+  // (same depth and bit masks, or a colour table showing the same colours at
+  // every index): a blit from it then copies pixel values whole, spare bits
+  // included, as the platform does between surfaces of one format.
+  virtual bool SharesPixelFormat(const DibImage& image) const = 0;
   // A paint's colours as this target's pixels.
   PixelPaint Realize(const Paint& paint) const;
 
@@ -57,6 +70,10 @@ public:
   // as they are (nullptr: none); a pattern pixel that is not drawn counts 0.
   virtual void BlitRun(int32_t y, int32_t x0, int32_t x1, uint8_t code, const PaletteEntry* source,
                        const uint8_t* skip, const PixelPaint& pattern) = 0;
+  // As BlitRun, with source holding x1 - x0 pixel values of this format
+  // (from an image that SharesPixelFormat).
+  virtual void BlitPixelRun(int32_t y, int32_t x0, int32_t x1, uint8_t code, const uint32_t* source,
+                            const uint8_t* skip, const PixelPaint& pattern) = 0;
   // Image colours over the destination: premultiplied (source + d x (1 - alpha))
   // or, when not, mixed by a constant alpha.
   virtual void BlendRun(int32_t y, int32_t x0, int32_t x1, const BlendPixel* source, bool premultiplied) = 0;

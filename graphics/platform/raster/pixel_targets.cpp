@@ -19,10 +19,13 @@ public:
   int BitsPerPixel() const override { return 0; }
   uint32_t PixelOfColor(ColorRef) const override { return 0; }
   uint32_t PixelOfImageColor(PaletteEntry) const override { return 0; }
+  uint32_t PixelOfTableColor(PaletteEntry) const override { return 0; }
   PaletteEntry ColorOfPixel(uint32_t) const override { return {}; }
+  bool SharesPixelFormat(const DibImage&) const override { return false; }
   uint32_t PixelAt(int32_t, int32_t) const override { return 0; }
   void FillRun(int32_t, int32_t, int32_t, int, const PixelPaint&) override {}
   void BlitRun(int32_t, int32_t, int32_t, uint8_t, const PaletteEntry*, const uint8_t*, const PixelPaint&) override {}
+  void BlitPixelRun(int32_t, int32_t, int32_t, uint8_t, const uint32_t*, const uint8_t*, const PixelPaint&) override {}
   void BlendRun(int32_t, int32_t, int32_t, const BlendPixel*, bool) override {}
   void GradientRun(int32_t, int32_t, int32_t, const GradientColor*) override {}
   void CoverageRun(int32_t, int32_t, int32_t, const uint8_t*, PaletteEntry) override {}
@@ -143,7 +146,8 @@ std::unique_ptr<PixelTarget> MakePixelTarget(const PixelLayout& layout) {
       return std::make_unique<FormatTarget<PackedFormat<2>>>(rows, PackedFormat<2>(masks[0], masks[1], masks[2]));
     case 24: return std::make_unique<FormatTarget<Rgb24Format>>(rows, Rgb24Format{});
     case 32:
-      return std::make_unique<FormatTarget<PackedFormat<4>>>(rows, PackedFormat<4>(masks[0], masks[1], masks[2]));
+      return std::make_unique<FormatTarget<PackedFormat<4>>>(
+          rows, PackedFormat<4>(masks[0], masks[1], masks[2], !layout.has_masks));
     default: return nullptr;
   }
 }

@@ -1,7 +1,10 @@
 // Pixel facts checked against the reference renderer's output.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <memory>
 #include <utility>
+#include <vector>
 
 #include "graphics/platform/gdi/device_context.h"
 #include "graphics/platform/raster/halftone_palette.h"
@@ -379,6 +382,62 @@ TEST(DeviceContextStretch, ColorOnColorEnlargingTakesThePixelUnderTheCentre) {
   canvas.dc.StretchBlt({0, 0, 4, 1}, &black_white, {0, 0, 2, 1}, SRCCOPY);
   EXPECT_EQ(canvas.At(1, 0), 0);
   EXPECT_EQ(canvas.At(2, 0), kWhite);
+}
+
+// One 32-bit pixel drawn through its own target: BI_RGB (the top byte is
+// alpha to blends and gradients) or bit fields naming only red, green, blue.
+struct Pixel32 {
+  explicit Pixel32(bool bit_fields) {
+    PixelLayout layout;
+    layout.rows = {1, 1, 4, false, bytes.data()};
+    layout.bit_count = 32;
+    layout.has_masks = bit_fields;
+    layout.masks[0] = 0xFF0000;
+    layout.masks[1] = 0x00FF00;
+    layout.masks[2] = 0x0000FF;
+    target = MakePixelTarget(layout);
+    dc.SelectTarget(target.get());
+  }
+  std::array<uint8_t, 4> bytes{0xCC, 0xCC, 0xCC, 0xCC};
+  std::unique_ptr<PixelTarget> target;
+  TDeviceContext dc;
+};
+
+DibImage BlackPixel24() {
+  std::vector<uint8_t> info(40, 0);
+  info[0] = 40;
+  info[4] = 1;
+  info[8] = 1;
+  info[12] = 1;
+  info[14] = 24;
+  const std::vector<uint8_t> bits = {0, 0, 0, 0};
+  return *DibImage::Parse(info.data(), info.size(), bits.data(), bits.size());
+}
+
+BlendFunction ConstantAlpha(uint8_t alpha) {
+  BlendFunction blend;
+  blend.source_constant_alpha = alpha;
+  return blend;
+}
+
+TEST(DeviceContextBlend, AlphaBlendOnThirtyTwoBitsBlendsTheAlphaByteOfAnOpaqueSource) {
+  Pixel32 pixel(false);
+  pixel.dc.AlphaBlend({0, 0, 1, 1}, BlackPixel24(), {0, 0, 1, 1}, ConstantAlpha(0x80));
+  // 0xCC * 127 / 255 = 0x66 for colour; (255 * 128 + 0xCC * 127) / 255 = 0xE6 for alpha.
+  EXPECT_EQ(pixel.bytes, (std::array<uint8_t, 4>{0x66, 0x66, 0x66, 0xE6}));
+}
+
+TEST(DeviceContextBlend, AlphaBlendOnThirtyTwoBitFieldsLeavesNoAlpha) {
+  Pixel32 pixel(true);
+  pixel.dc.AlphaBlend({0, 0, 1, 1}, BlackPixel24(), {0, 0, 1, 1}, ConstantAlpha(0x80));
+  EXPECT_EQ(pixel.bytes, (std::array<uint8_t, 4>{0x66, 0x66, 0x66, 0x00}));
+}
+
+TEST(DeviceContextBlend, GradientOnThirtyTwoBitsWritesTheVertexAlpha) {
+  Pixel32 pixel(false);
+  const std::vector<TriVertex> vertices = {{0, 0, 0xFF00, 0x0000, 0x1200, 0x8000}, {1, 1, 0xFF00, 0x0000, 0x1200, 0x8000}};
+  pixel.dc.GradientFill(vertices, {GradientMesh{{0, 1, 0}}}, GRADIENT_FILL_RECT_H);
+  EXPECT_EQ(pixel.bytes, (std::array<uint8_t, 4>{0x12, 0x00, 0xFF, 0x80}));
 }
 
 }  // namespace

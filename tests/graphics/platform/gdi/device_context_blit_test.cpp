@@ -2,7 +2,11 @@
 // maps to, also when rows repeat a source row and the clip splits rows.
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 #include "graphics/platform/gdi/device_context.h"
+#include "graphics/platform/raster/pixel_targets.h"
 #include "graphics/support/emf_render.h"
 #include "support/emf_blend_records.h"
 
@@ -55,6 +59,96 @@ TEST(DeviceContextBlit, MirroredDestinationRunsTheSourceBackwards) {
   dc.StretchBlt({8, 0, -8, 8}, &image, {0, 0, 2, 2}, SRCCOPY);
   for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 8; ++x) EXPECT_EQ(page.At(x, y), CheckerAt((7 - x) / 4, y / 4)) << x << "," << y;
+}
+
+// A one-row DIB header (40 bytes, then masks or colours) and its image.
+DibImage RowImage(int bits, const std::vector<uint32_t>& masks_or_colors, const std::vector<uint8_t>& row) {
+  std::vector<uint8_t> info(40 + 4 * masks_or_colors.size(), 0);
+  auto put32 = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) info[at + size_t(i)] = uint8_t(v >> (8 * i));
+  };
+  put32(0, 40);
+  put32(4, uint32_t(row.size() * 8 / size_t(bits)));
+  put32(8, 1);
+  info[12] = 1;
+  info[14] = uint8_t(bits);
+  if (bits > 8 && !masks_or_colors.empty()) put32(16, BI_BITFIELDS);
+  if (bits <= 8) put32(32, uint32_t(masks_or_colors.size()));
+  for (size_t i = 0; i < masks_or_colors.size(); ++i) put32(40 + 4 * i, masks_or_colors[i]);
+  return *DibImage::Parse(info.data(), info.size(), row.data(), row.size());
+}
+
+// A one-row bitmap of the given format drawn through its own target.
+struct RowBitmap {
+  RowBitmap(int bits, int32_t width, std::vector<PaletteEntry> colors = {})
+      : bytes(size_t(DibRowStride(width, bits)), 0) {
+    PixelLayout layout;
+    layout.rows = {width, 1, DibRowStride(width, bits), false, bytes.data()};
+    layout.bit_count = bits;
+    layout.colors = std::move(colors);
+    target = MakePixelTarget(layout);
+    dc.SelectTarget(target.get());
+  }
+  std::vector<uint8_t> bytes;
+  std::unique_ptr<PixelTarget> target;
+  TDeviceContext dc;
+};
+
+std::vector<PaletteEntry> Greys() {
+  std::vector<PaletteEntry> greys;
+  for (int i = 0; i < 256; ++i) greys.push_back({uint8_t(i), uint8_t(i), uint8_t(i)});
+  return greys;
+}
+
+TEST(DeviceContextBlit, SameFormatThirtyTwoBitCopyKeepsTheSpareByte) {
+  RowBitmap bitmap(32, 1);
+  const DibImage image = RowImage(32, {}, {0x33, 0x22, 0x11, 0xAB});
+  bitmap.dc.StretchBlt({0, 0, 1, 1}, &image, {0, 0, 1, 1}, SRCCOPY);
+  EXPECT_EQ(bitmap.bytes, (std::vector<uint8_t>{0x33, 0x22, 0x11, 0xAB}));
+}
+
+TEST(DeviceContextBlit, SameFormatTernaryOperationWorksOnWholePixels) {
+  RowBitmap bitmap(32, 1);
+  bitmap.bytes = {0x00, 0x00, 0x00, 0xC0};
+  const DibImage image = RowImage(32, {}, {0x0F, 0x0F, 0x0F, 0x0C});
+  bitmap.dc.StretchBlt({0, 0, 1, 1}, &image, {0, 0, 1, 1}, SRCPAINT);  // d | s
+  EXPECT_EQ(bitmap.bytes, (std::vector<uint8_t>{0x0F, 0x0F, 0x0F, 0xCC}));
+}
+
+TEST(DeviceContextBlit, ThirtyTwoBitSourceWithOtherMasksIsCopiedAsColours) {
+  RowBitmap bitmap(32, 1);
+  // 10 bits per channel: red 0x3FF, green 0, blue 0x200, and two spare bits.
+  const uint32_t pixel = 0xC0000000u | 0x3FFu << 20 | 0x200u;
+  const DibImage image = RowImage(32, {0x3FF00000, 0x000FFC00, 0x000003FF},
+                                  {uint8_t(pixel), uint8_t(pixel >> 8), uint8_t(pixel >> 16), uint8_t(pixel >> 24)});
+  bitmap.dc.StretchBlt({0, 0, 1, 1}, &image, {0, 0, 1, 1}, SRCCOPY);
+  EXPECT_EQ(bitmap.bytes, (std::vector<uint8_t>{0x80, 0x00, 0xFF, 0x00}));
+}
+
+TEST(DeviceContextBlit, IndexedCopyWithTheSameColourTableKeepsIndices) {
+  RowBitmap bitmap(8, 4, Greys());
+  std::vector<uint32_t> table;
+  for (int i = 0; i < 256; ++i) table.push_back(uint32_t(i) * 0x010101u);
+  // Grey 51 would be matched as an image colour at 5 bits per channel (52).
+  const DibImage image = RowImage(8, table, {51, 0, 255, 204});
+  bitmap.dc.StretchBlt({0, 0, 4, 1}, &image, {0, 0, 4, 1}, SRCCOPY);
+  EXPECT_EQ(bitmap.bytes, (std::vector<uint8_t>{51, 0, 255, 204}));
+}
+
+TEST(DeviceContextBlit, IndexedCopyWithAnotherColourTableMatchesTableColoursExactly) {
+  RowBitmap bitmap(8, 4, Greys());
+  // The same greys at other indices: 0 is white, 1 is grey 51; table colours
+  // are not reduced to 5 bits per channel as other image pixels are.
+  const DibImage image = RowImage(8, {0xFFFFFF, 0x333333}, {1, 0, 1, 0});
+  bitmap.dc.StretchBlt({0, 0, 4, 1}, &image, {0, 0, 4, 1}, SRCCOPY);
+  EXPECT_EQ(bitmap.bytes, (std::vector<uint8_t>{51, 255, 51, 255}));
+}
+
+TEST(DeviceContextBlit, TrueColourSourceOnAColourTableIsMatchedAtFiveBitsPerChannel) {
+  RowBitmap bitmap(8, 2, Greys());
+  const DibImage image = RowImage(24, {}, {0x33, 0x33, 0x33, 0xFF, 0xFF, 0xFF, 0, 0});
+  bitmap.dc.StretchBlt({0, 0, 2, 1}, &image, {0, 0, 2, 1}, SRCCOPY);
+  EXPECT_EQ(bitmap.bytes, (std::vector<uint8_t>{52, 252, 0, 0}));
 }
 
 }  // namespace

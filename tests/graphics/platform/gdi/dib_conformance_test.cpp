@@ -1,20 +1,26 @@
 // Whole-surface checks against the platform's own output: a fixed script of
 // drawing calls (lines with every binary raster operation, pattern blits with
-// every ternary one, clipped lines and blits, dashed pens, rectangles,
-// regions, hatches, overlapping blits of the surface onto itself) runs on 512 x 512
-// bottom-up DIBs of several formats, and the SHA-1 of the bits after each
-// step is compared with the hash the platform produced for the same step.
-// Every surface starts filled with 0xCC bytes and is refilled after each
-// hash; the drawing state carries on from step to step.
+// every ternary one, clipped and dashed lines, rectangles, regions, hatches,
+// overlapping blits, blits and blends from sources of every format, stretched
+// DIBs, solid colours, single pixels, gradients, wide and brushed pens,
+// palette-index colours) runs on 512 x 512 bottom-up DIBs of several formats,
+// and the SHA-1 of the bits after each step is compared with the hash the
+// platform produced for the same step (dib_conformance_hashes.h). Every
+// surface starts filled with 0xCC bytes and is refilled after each hash; the
+// drawing state carries on from step to step.
+#include "dib_conformance_hashes.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "graphics/platform/core/blend_types.h"
 #include "graphics/platform/core/dib.h"
 #include "graphics/platform/gdi/device_context.h"
 #include "graphics/platform/raster/pixel_targets.h"
@@ -58,6 +64,689 @@ const std::vector<Rect> kRectangles = {{10, 11, 100, 101},  {250, 100, 350, 10},
                                        {130, 20, 132, 30},  {140, 20, 143, 30},  {200, 20, 210, 21},
                                        {200, 30, 210, 32},  {200, 40, 210, 43}};
 
+// Wide-pen lines: horizontal and vertical, at even and odd positions.
+const std::vector<Line> kWideLines = {{100, 10, 200, 10},  {100, 21, 200, 21},  {200, 40, 100, 40},
+                                      {200, 61, 100, 61},  {10, 100, 10, 200},  {21, 100, 21, 200},
+                                      {40, 200, 40, 100},  {61, 200, 61, 100}};
+const std::vector<Point> kPolyLine = {{100, 100}, {200, 100}, {200, 200}, {100, 200}};
+// A polyline whose middle segment has no length.
+const std::vector<Point> kPolyLineWithEmptySegment = {{100, 100}, {200, 100}, {200, 100}, {200, 200}};
+
+// A DIB header (40 bytes) followed by masks or colours (as 32-bit values).
+std::vector<uint8_t> DibInfo(int32_t width, int32_t height, int bits, uint32_t compression,
+                             const std::vector<uint32_t>& masks_or_colors) {
+  std::vector<uint8_t> info(40 + 4 * masks_or_colors.size(), 0);
+  auto put32 = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) info[at + size_t(i)] = uint8_t(v >> (8 * i));
+  };
+  put32(0, 40);
+  put32(4, uint32_t(width));
+  put32(8, uint32_t(height));
+  info[12] = 1;
+  info[14] = uint8_t(bits);
+  put32(16, compression);
+  if (bits <= 8) put32(32, uint32_t(masks_or_colors.size()));
+  for (size_t i = 0; i < masks_or_colors.size(); ++i) put32(40 + 4 * i, masks_or_colors[i]);
+  return info;
+}
+
+std::vector<uint32_t> ColorTable(const std::vector<PaletteEntry>& colors) {
+  std::vector<uint32_t> table;
+  for (const PaletteEntry& c : colors) table.push_back(uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b);
+  return table;
+}
+
+DibImage Image(int32_t width, int32_t height, int bits, uint32_t compression, const std::vector<uint32_t>& masks_or_colors,
+               const std::vector<uint8_t>& pixels) {
+  const std::vector<uint8_t> info = DibInfo(width, height, bits, compression, masks_or_colors);
+  return *DibImage::Parse(info.data(), info.size(), pixels.data(), pixels.size());
+}
+
+// A 16 x 16 top-down or bottom-up pattern image.
+std::shared_ptr<const DibImage> PatternImage(int bits, bool top_down, const std::vector<PaletteEntry>& colors,
+                                             const std::vector<uint8_t>& pixels) {
+  return std::make_shared<const DibImage>(Image(16, top_down ? -16 : 16, bits, BI_RGB, ColorTable(colors), pixels));
+}
+
+// Bytes of a pattern, zero but for the given ones.
+std::vector<uint8_t> PatternBytes(size_t size, const std::vector<std::pair<size_t, uint8_t>>& set) {
+  std::vector<uint8_t> bytes(size, 0);
+  for (const auto& [at, value] : set) bytes[at] = value;
+  return bytes;
+}
+
+// The 16 x 16 monochrome bitmap of the brushed steps, as a top-down 1-bit
+// image: its rows of two bytes are the little-endian bytes of these words.
+std::shared_ptr<const DibImage> MonochromePattern() {
+  const uint32_t words[8] = {0x11112222, 0x33334444, 0x55556666, 0x77778888,
+                             0xAAAAAAAA, 0x00000000, 0x98765432, 0xABCDEF00};
+  std::vector<uint8_t> rows(16 * 4, 0);
+  for (int row = 0; row < 16; ++row) {
+    const uint32_t word = words[row / 2];
+    const int byte = (row % 2) * 2;
+    rows[size_t(row) * 4] = uint8_t(word >> (8 * byte));
+    rows[size_t(row) * 4 + 1] = uint8_t(word >> (8 * (byte + 1)));
+  }
+  return std::make_shared<const DibImage>(Image(16, -16, 1, BI_RGB, {0x000000, 0xFFFFFF}, rows));
+}
+
+// The 8-bit palette selected into the platform's device context for these
+// surfaces: the 20 system colours around a 4 x 8 x 8 colour cube.
+std::vector<PaletteEntry> SystemPalette256() {
+  std::vector<PaletteEntry> p(256);
+  for (int i = 0; i < 256; ++i) p[size_t(i)] = {uint8_t((i & 7) * 0x20), uint8_t(((i >> 3) & 7) * 0x20), uint8_t((i >> 6) * 0x40)};
+  const PaletteEntry first[10] = {{0, 0, 0},          {0x80, 0, 0},    {0, 0x80, 0},    {0x80, 0x80, 0},
+                                  {0, 0, 0x80},       {0x80, 0, 0x80}, {0, 0x80, 0x80}, {0xC0, 0xC0, 0xC0},
+                                  {0xC0, 0xDC, 0xC0}, {0xA6, 0xCA, 0xF0}};
+  const PaletteEntry last[10] = {{0xFF, 0xFB, 0xF0}, {0xA0, 0xA0, 0xA4}, {0x80, 0x80, 0x80}, {0xFF, 0, 0},
+                                 {0, 0xFF, 0},       {0xFF, 0xFF, 0},    {0, 0, 0xFF},       {0xFF, 0, 0xFF},
+                                 {0, 0xFF, 0xFF},    {0xFF, 0xFF, 0xFF}};
+  for (int i = 0; i < 10; ++i) {
+    p[size_t(i)] = first[i];
+    p[size_t(246 + i)] = last[i];
+  }
+  return p;
+}
+
+constexpr ColorRef PaletteIndex(uint32_t i) { return 0x01000000u | i; }
+constexpr ColorRef PaletteRgb(uint8_t r, uint8_t g, uint8_t b) { return 0x02000000u | RGB(r, g, b); }
+constexpr ColorRef DibIndex(uint32_t i) { return 0x10FF0000u | i; }
+
+LogPen Pen(uint32_t style, ColorRef color, int32_t width = 0) {
+  LogPen pen;
+  pen.style = style;
+  pen.color = color;
+  pen.width = width;
+  return pen;
+}
+
+LogPen GeometricPen(uint32_t style, int32_t width, const LogBrush& brush) {
+  LogPen pen;
+  pen.style = PS_GEOMETRIC | style;
+  pen.width = width;
+  pen.color = brush.color;
+  pen.brush = brush;
+  pen.extended = true;
+  return pen;
+}
+
+LogBrush SolidBrush(ColorRef color) { return LogBrush{BS_SOLID, color, 0, nullptr}; }
+
+// Sources of the blit steps: 256 x 256 bottom-up images, rows in memory order.
+DibImage Source32WithAlpha() {
+  std::vector<uint8_t> bits(256 * 256 * 4);
+  for (int y = 0; y < 256; ++y)
+    for (int x = 0; x < 256; ++x) {
+      const uint8_t a = uint8_t((x + y) * 2);
+      uint8_t* p = bits.data() + (size_t(y) * 256 + size_t(x)) * 4;
+      // The platform's test packs red in the low byte, which a DIB reads as blue.
+      p[0] = uint8_t(uint8_t(y + 2 * x) * a / 255);
+      p[1] = uint8_t(uint8_t(x + y / 3) * a / 255);
+      p[2] = uint8_t(uint8_t(x / 3 + 2 * y) * a / 255);
+      p[3] = a;
+    }
+  return Image(256, 256, 32, BI_RGB, {}, bits);
+}
+
+std::vector<uint8_t> Words32(const std::vector<uint32_t>& words) {
+  std::vector<uint8_t> bytes(words.size() * 4);
+  for (size_t i = 0; i < words.size(); ++i)
+    for (int b = 0; b < 4; ++b) bytes[4 * i + size_t(b)] = uint8_t(words[i] >> (8 * b));
+  return bytes;
+}
+
+DibImage Source32R10G10B10() {
+  std::vector<uint32_t> px(256 * 256);
+  for (uint32_t y = 0; y < 256; ++y)
+    for (uint32_t x = 0; x < 256; ++x)
+      px[y * 256 + x] = ((7 * x + 3 * y) % 1024) << 20 | ((11 * x + y / 3) % 1024) << 10 | ((x / 3 + 9 * y) % 1024);
+  return Image(256, 256, 32, BI_BITFIELDS, {0x3FF00000, 0x000FFC00, 0x000003FF}, Words32(px));
+}
+
+DibImage Source32B6G6R6() {
+  std::vector<uint32_t> px(256 * 256);
+  for (uint32_t y = 0; y < 256; ++y)
+    for (uint32_t x = 0; x < 256; ++x)
+      px[y * 256 + x] = ((y + 2 * x) % 64) | ((x + y / 3) % 64) << 6 | ((x / 3 + 2 * y) % 64) << 12;
+  return Image(256, 256, 32, BI_BITFIELDS, {0x00003F, 0x000FC0, 0x03F000}, Words32(px));
+}
+
+DibImage Source24() {
+  std::vector<uint8_t> bits(256 * 256 * 3);
+  for (int y = 0; y < 256; ++y)
+    for (int x = 0; x < 256; ++x) {
+      uint8_t* p = bits.data() + (size_t(y) * 256 + size_t(x)) * 3;
+      p[0] = uint8_t(x + 3 * y);
+      p[1] = uint8_t(2 * x + 7 * y);
+      p[2] = uint8_t(5 * x + 12 * y);
+    }
+  return Image(256, 256, 24, BI_RGB, {}, bits);
+}
+
+DibImage Source16(bool b4g4r4) {
+  std::vector<uint8_t> bits(256 * 256 * 2);
+  for (uint32_t y = 0; y < 256; ++y)
+    for (uint32_t x = 0; x < 256; ++x) {
+      const uint16_t v = uint16_t(x | x << 4 | x << 8 | y << 3 | y << 7);
+      bits[(y * 256 + x) * 2] = uint8_t(v);
+      bits[(y * 256 + x) * 2 + 1] = uint8_t(v >> 8);
+    }
+  if (b4g4r4) return Image(256, 256, 16, BI_BITFIELDS, {0x00F, 0x0F0, 0xF00}, bits);
+  return Image(256, 256, 16, BI_RGB, {}, bits);
+}
+
+DibImage Source8() {
+  std::vector<uint32_t> table;
+  for (uint32_t i = 0; i < 160; ++i) table.push_back((i | (i * 3) << 8 | (i / 2) << 16) & 0xFFFFFF);
+  std::vector<uint8_t> bits(256 * 256);
+  for (int y = 0; y < 256; ++y)
+    for (int x = 0; x < 256; ++x) bits[size_t(y) * 256 + size_t(x)] = uint8_t(3 * x + 5 * y);
+  return Image(256, 256, 8, BI_RGB, table, bits);
+}
+
+DibImage Source4() {
+  std::vector<uint32_t> table;
+  for (uint32_t i = 0; i < 12; ++i) table.push_back(i | (i * 5) << 8 | (i * 19) << 16);
+  std::vector<uint8_t> bits(256 * 128);
+  for (int y = 0; y < 256; ++y)
+    for (int x = 0; x < 256; x += 2) bits[(size_t(y) * 256 + size_t(x)) / 2] = uint8_t(7 * x + 3 * y);
+  return Image(256, 256, 4, BI_RGB, table, bits);
+}
+
+DibImage Source1() {
+  // Two colours though the header names none.
+  std::vector<uint8_t> info = DibInfo(256, 256, 1, BI_RGB, {37, 53u << 16 | 91u << 8 | 38});
+  info[32] = 0;
+  std::vector<uint8_t> bits(256 * 32);
+  for (int y = 0; y < 256; ++y)
+    for (int x = 0; x < 256; x += 8) bits[(size_t(y) * 256 + size_t(x)) / 8] = uint8_t(7 * x + 3 * y);
+  return *DibImage::Parse(info.data(), info.size(), bits.data(), bits.size());
+}
+
+void BitBlt(TDeviceContext& dc, int32_t x, int32_t y, int32_t w, int32_t h, const DibImage& source, int32_t sx,
+            int32_t sy, uint32_t rop) {
+  dc.StretchBlt({x, y, w, h}, &source, {sx, sy, w, h}, rop);
+}
+
+void AlphaBlend(TDeviceContext& dc, int32_t x, int32_t y, const DibImage& source, uint8_t constant_alpha,
+                bool per_pixel) {
+  BlendFunction blend;
+  blend.source_constant_alpha = constant_alpha;
+  blend.alpha_format = per_pixel ? AC_SRC_ALPHA : 0;
+  dc.AlphaBlend({x, y, 256, 256}, source, {0, 0, 256, 256}, blend);
+}
+
+// PatBlt with a solid brush of the colour, the brush selected before kept.
+void SolidPatBlt(TDeviceContext& dc, const LogBrush& kept, const Rect& r, ColorRef color) {
+  dc.SelectBrush(SolidBrush(color));
+  dc.PatBlt(r, PATCOPY);
+  dc.SelectBrush(kept);
+}
+
+// PatBlt with every ternary operation that takes no source, in a staircase.
+void PatBltStaircase(TDeviceContext& dc) {
+  for (int code = 0, y = 10; code < 256; ++code) {
+    if (Rop3UsesSource(uint8_t(code))) continue;
+    dc.PatBlt({10 + code, y, 100, 20}, uint32_t(code) << 16);
+    y += 25;
+  }
+}
+
+// One surface and its drawing context, recording a hash (or nothing, for a
+// step not run here) per step.
+struct Surface {
+  explicit Surface(int bits, std::vector<PaletteEntry> table) : colors(std::move(table)), bytes(size_t(DibRowStride(kSize, bits)) * kSize) {
+    PixelLayout layout;
+    layout.rows = {kSize, kSize, DibRowStride(kSize, bits), false, bytes.data()};
+    layout.bit_count = bits;
+    layout.colors = colors;
+    bit_count = bits;
+    target = MakePixelTarget(layout);
+    dc.SelectTarget(target.get());
+    Clear();
+  }
+  void Clear() { std::fill(bytes.begin(), bytes.end(), uint8_t(0xCC)); }
+  // The hash of the bits, then the bits refilled for the next step.
+  void Hash() {
+    hashes.push_back(test::Sha1Hex(bytes.data(), bytes.size()));
+    Clear();
+  }
+  void NotRun() {
+    hashes.push_back(std::nullopt);
+    Clear();
+  }
+  void Draw(const Line& l) {
+    dc.MoveTo({l.x0, l.y0});
+    dc.LineTo({l.x1, l.y1});
+  }
+  void Draw(const std::vector<Line>& lines) {
+    for (const Line& l : lines) Draw(l);
+  }
+  // The surface as it is now, as a source image: a blit from a snapshot is
+  // what a blit of the surface onto itself must give, overlap or not.
+  DibImage Snapshot() const { return Image(kSize, kSize, bit_count, BI_RGB, ColorTable(colors), bytes); }
+
+  std::vector<PaletteEntry> colors;
+  int bit_count = 0;
+  std::vector<uint8_t> bytes;
+  std::unique_ptr<PixelTarget> target;
+  TDeviceContext dc;
+  std::vector<std::optional<std::string>> hashes;
+};
+
+void LinesAndPatBlts(Surface& s, const LogBrush& solid) {
+  TDeviceContext& dc = s.dc;
+  s.Hash();  // empty
+
+  dc.SelectPen(Pen(PS_SOLID, RGB(0, 0, 0xFF)));
+  for (int i = 1; i <= 16; ++i) {
+    dc.SetROP2(i);
+    s.Draw({10, i * 3, 100, i * 3});
+    s.Draw({100, 50 + i * 3, 10, 50 + i * 3});
+    s.Draw({120 + i * 3, 10, 120 + i * 3, 100});
+    s.Draw({170 + i * 3, 100, 170 + i * 3, 10});
+  }
+  s.Hash();
+
+  dc.SetROP2(R2_COPYPEN);
+  for (int i = 0; i < 16; ++i) {
+    const double sine = std::sin(M_PI * i / 8.0), cosine = std::cos(M_PI * i / 8.0);
+    // The coordinates are truncated to integers.
+    s.Draw({int32_t(200.5 + 10 * cosine), int32_t(200.5 + 10 * sine), int32_t(200.5 + 100 * cosine),
+            int32_t(200.5 + 100 * sine)});
+  }
+  s.Hash();
+
+  s.Draw(kOctantLines);
+  s.Hash();
+
+  dc.SelectBrush(solid);
+  for (int code = 0, y = 10; code < 256; ++code) {
+    if (Rop3UsesSource(uint8_t(code))) continue;  // refused without a source
+    dc.PatBlt({10, y, 100, 10}, uint32_t(code) << 16);
+    y += 20;
+  }
+  s.Hash();
+}
+
+void ClippedLines(Surface& s, const Region& clip) {
+  TDeviceContext& dc = s.dc;
+  dc.ExtSelectClipRgn(&clip, RGN_COPY);
+  s.Draw(kHorizontalClipLines);
+  s.Hash();
+  s.Draw(kVerticalClipLines);
+  s.Hash();
+  s.Draw(kDiagonalClipLines);
+  s.Hash();
+  for (const Rect& r : kClipBlits) dc.PatBlt({r.left, r.top, r.right - r.left, r.bottom - r.top}, PATCOPY);
+  s.Hash();
+
+  dc.SelectPen(Pen(PS_DASH, RGB(0xFF, 0, 0)));
+  dc.SetBkMode(TRANSPARENT);
+  dc.SetBkColor(RGB(0, 0xFF, 0));
+  s.Draw(kHorizontalClipLines);
+  s.Hash();
+  for (const Line& l : kHorizontalClipLines) s.Draw({l.x1 - 1, l.y1, l.x0 - 1, l.y0});
+  s.Hash();
+  s.Draw(kVerticalClipLines);
+  s.Hash();
+  for (const Line& l : kVerticalClipLines) s.Draw({l.x1, l.y1 - 1, l.x0, l.y0 - 1});
+  s.Hash();
+  s.Draw(kDiagonalClipLines);
+  s.Hash();
+  dc.SetBkMode(OPAQUE);
+  s.Draw(kDiagonalClipLines);
+  s.Hash();
+  dc.ExtSelectClipRgn(nullptr, RGN_COPY);
+}
+
+// Pattern brushes of every source depth, at shifted brush origins; the
+// platform's default white brush is selected between them.
+void PatternBrushes(Surface& s, const LogBrush& white) {
+  TDeviceContext& dc = s.dc;
+  auto pattern = [](std::shared_ptr<const DibImage> image) {
+    return LogBrush{BS_DIBPATTERNPT, RGB(0, 0, 0), 0, std::move(image)};
+  };
+  const std::vector<uint8_t> bgra = PatternBytes(16 * 16 * 4, {{2, 0xFF}, {6, 0xFF}, {14, 0xFF}, {65, 0xFF}, {69, 0xFF}, {72, 0xFF}});
+  dc.SelectBrush(pattern(PatternImage(32, true, {}, bgra)));
+  dc.SetBrushOrg({1, 1});
+  PatBltStaircase(dc);
+  s.Hash();
+  dc.SelectBrush(pattern(PatternImage(32, false, {}, bgra)));
+  dc.SetBrushOrg({4, 100});
+  PatBltStaircase(dc);
+  s.Hash();
+  dc.SelectBrush(pattern(PatternImage(
+      24, true, {}, PatternBytes(16 * 16 * 3, {{0, 0xFF}, {3, 0xFF}, {6, 0xFF}, {8, 0xFF}, {49, 0xFF}, {52, 0xFF}}))));
+  dc.SetBrushOrg({1, 1});
+  PatBltStaircase(dc);
+  s.Hash();
+  dc.SelectBrush(pattern(PatternImage(16, true, {}, PatternBytes(16 * 16 * 2, {{0, 0xFF}, {1, 0xFF}, {32, 0x7C}, {34, 0x7C}}))));
+  PatBltStaircase(dc);
+  s.Hash();
+  dc.SetBrushOrg({0, 0});
+  const std::vector<PaletteEntry> red_white_black = {{0xFF, 0, 0}, {0xFF, 0xFF, 0xFF}, {0, 0, 0}};
+  // Index 6 lies past the three-colour table.
+  dc.SelectBrush(pattern(PatternImage(
+      8, true, red_white_black, PatternBytes(16 * 16, {{0, 1}, {1, 1}, {16, 2}, {17, 2}, {32, 6}, {33, 6}}))));
+  dc.SetBrushOrg({1, 1});
+  PatBltStaircase(dc);
+  s.Hash();
+  // The platform's 4-bit brush is read from the bytes the 8-bit one left
+  // behind: every pixel is index 0, red.
+  dc.SelectBrush(pattern(PatternImage(4, true, red_white_black, PatternBytes(16 * 8, {}))));
+  PatBltStaircase(dc);
+  s.Hash();
+  // Rows 1 to 3 start with four white pixels; the rest is red.
+  dc.SelectBrush(pattern(PatternImage(1, true, {{0xFF, 0, 0}, {0xFF, 0xFF, 0xFF}},
+                                      PatternBytes(16 * 4, {{4, 0xF0}, {8, 0xF0}, {12, 0xF0}}))));
+  PatBltStaircase(dc);
+  s.Hash();
+
+  // A monochrome bitmap brush: 0 bits take the text colour, 1 bits the
+  // background colour, both changed before every blit.
+  const ColorRef old_text = dc.TextColor(), old_background = dc.BkColor();
+  dc.SelectBrush(LogBrush{BS_PATTERN, 0, 0, MonochromePattern()});
+  for (int code = 0, y = 10; code < 256; ++code) {
+    dc.SetTextColor(RGB(code, 2 * code, 255 - code));
+    dc.SetBkColor(RGB(255 - code, code / 3, code));
+    if (Rop3UsesSource(uint8_t(code))) continue;
+    dc.PatBlt({10 + code, y, 100, 20}, uint32_t(code) << 16);
+    y += 25;
+  }
+  s.Hash();
+  dc.SelectBrush(white);
+  dc.SetBrushOrg({0, 0});
+  dc.SetTextColor(old_text);
+  dc.SetBkColor(old_background);
+}
+
+void RectanglesRegionsHatches(Surface& s, const LogBrush& solid, const LogBrush& white, const Region& clip) {
+  TDeviceContext& dc = s.dc;
+  dc.SelectPen(Pen(PS_SOLID, RGB(0, 0, 0xFF)));
+  dc.SelectBrush(solid);
+  for (const Rect& r : kRectangles) dc.Rectangle(r);
+  dc.SelectPen(Pen(PS_DASH, RGB(0xFF, 0, 0)));
+  for (const Rect& r : kRectangles) dc.Rectangle({r.left, r.top + 150, r.right, r.bottom + 150});
+  s.Hash();
+
+  dc.SelectPen(Pen(PS_SOLID, RGB(0, 0, 0xFF)));
+  dc.PaintRgn(clip);
+  s.Hash();
+
+  s.NotRun();  // right-to-left layout
+
+  for (int code = 0, y = 10; code < 256; ++code) {
+    if (Rop3UsesSource(uint8_t(code))) continue;
+    for (uint32_t hatch = HS_HORIZONTAL; hatch <= HS_DIAGCROSS; ++hatch) {
+      dc.SelectBrush(LogBrush{BS_HATCHED, RGB(0xFF, 0, 0), hatch, nullptr});
+      dc.PatBlt({10 + code + 30 * int32_t(hatch), y, 20, 20}, uint32_t(code) << 16);
+      dc.SelectBrush(white);
+    }
+    y += 25;
+  }
+  s.Hash();
+}
+
+// Blits of the surface onto itself, overlapping in each direction.
+void OverlappingBlits(Surface& s, const LogBrush& solid) {
+  TDeviceContext& dc = s.dc;
+  dc.SelectBrush(solid);
+  struct Shift {
+    int32_t dest_x, dest_y, source_x, source_y;
+  };
+  const Shift shifts[] = {{20, 20, 10, 10}, {10, 10, 20, 20}, {20, 10, 10, 20}, {10, 20, 20, 10}};
+  for (const uint32_t rop : {uint32_t(SRCCOPY), uint32_t(PATPAINT)}) {
+    for (const Shift& shift : shifts) {
+      dc.Rectangle({10, 10, 100, 100});
+      dc.Rectangle({20, 15, 30, 40});
+      dc.Rectangle({15, 15, 20, 20});
+      dc.Rectangle({15, 20, 50, 45});
+      const DibImage source = s.Snapshot();
+      BitBlt(dc, shift.dest_x, shift.dest_y, 100, 100, source, shift.source_x, shift.source_y, rop);
+      s.Hash();
+    }
+  }
+}
+
+// Blits and blends from sources of other formats.
+void SourcesOfEveryFormat(Surface& s) {
+  TDeviceContext& dc = s.dc;
+  const DibImage argb = Source32WithAlpha();
+  BitBlt(dc, 100, 100, 256, 256, argb, 0, 0, SRCCOPY);
+  // Small blits at the edges of a 1-bit destination's bytes.
+  const Rect smalls[] = {{1, 4, 2, 2}, {1, 8, 16, 2}, {1, 12, 15, 2}, {0, 16, 8, 2}, {0, 20, 9, 2},
+                         {7, 24, 1, 2}, {7, 28, 2, 2}, {7, 32, 9, 2},  {7, 36, 10, 2}};
+  for (const Rect& r : smalls) BitBlt(dc, r.left, r.top, r.right, r.bottom, argb, 0, 0, SRCCOPY);
+  s.Hash();
+  AlphaBlend(dc, 100, 100, argb, 0xD0, false);
+  s.Hash();
+  AlphaBlend(dc, 50, 50, argb, 0xB0, true);
+  s.Hash();
+  BitBlt(dc, 100, 100, 256, 256, Source32R10G10B10(), 0, 0, SRCCOPY);
+  s.Hash();
+  BitBlt(dc, 100, 100, 256, 256, Source32B6G6R6(), 0, 0, SRCCOPY);
+  s.Hash();
+  const DibImage rgb = Source24();
+  BitBlt(dc, 100, 100, 256, 256, rgb, 0, 0, SRCCOPY);
+  s.Hash();
+  AlphaBlend(dc, 100, 100, rgb, 0xE0, false);
+  s.Hash();
+  BitBlt(dc, 100, 100, 256, 256, Source16(false), 0, 0, SRCCOPY);
+  s.Hash();
+  BitBlt(dc, 100, 100, 256, 256, Source16(true), 0, 0, SRCCOPY);
+  s.Hash();
+  const DibImage indexed = Source8();
+  BitBlt(dc, 100, 100, 256, 256, indexed, 0, 0, SRCCOPY);
+  s.Hash();
+  AlphaBlend(dc, 100, 100, indexed, 0xD0, false);
+  s.Hash();
+  BitBlt(dc, 100, 100, 256, 256, Source4(), 0, 0, SRCCOPY);
+  s.Hash();
+  const DibImage mono = Source1();
+  BitBlt(dc, 100, 100, 256, 256, mono, 0, 0, SRCCOPY);
+  // Source columns inside and across bytes.
+  BitBlt(dc, 10, 10, 3, 10, mono, 0, 0, SRCCOPY);
+  BitBlt(dc, 20, 10, 3, 10, mono, 2, 0, SRCCOPY);
+  BitBlt(dc, 30, 10, 3, 10, mono, 5, 0, SRCCOPY);
+  BitBlt(dc, 40, 10, 3, 10, mono, 6, 0, SRCCOPY);
+  BitBlt(dc, 50, 10, 20, 10, mono, 6, 0, SRCCOPY);
+  s.Hash();
+  AlphaBlend(dc, 100, 100, mono, 0x90, false);
+  s.Hash();
+}
+
+// 4 x 4 32-bit DIBs stretched, offset and mirrored, bottom-up then top-down.
+void StretchedDibs(Surface& s) {
+  TDeviceContext& dc = s.dc;
+  s.NotRun();  // run-length encoded DIBs: no such images here
+  const std::vector<uint32_t> four_by_four = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x00FFFF,
+                                              0xFF00FF, 0xFFFF00, 0x000000, 0xFF0000, 0x00FF00, 0x0000FF,
+                                              0xFFFFFF, 0x00FFFF, 0xFF00FF, 0xFFFF00};
+  for (const int32_t height : {4, -4}) {
+    const DibImage image = Image(4, height, 32, BI_RGB, {}, Words32(four_by_four));
+    const int32_t y = height > 0 ? 10 : 100;
+    dc.StretchDIBits({10, y, 4, 4}, image, {0, 0, 4, 4}, SRCCOPY);
+    dc.StretchDIBits({20, y, 4, 4}, image, {0, 0, 4, 4}, SRCAND);
+    dc.StretchDIBits({30, y, 3, 3}, image, {1, 1, 3, 3}, SRCCOPY);
+    dc.StretchDIBits({40, y, 3, 3}, image, {1, 1, 3, 3}, SRCAND);
+    dc.StretchDIBits({50, y, -2, -2}, image, {2, 3, -2, -2}, SRCCOPY);
+    dc.StretchDIBits({60, y, -2, -2}, image, {2, 3, -2, -2}, SRCAND);
+  }
+  s.Hash();
+}
+
+// Colours as palette indices, DIB indices, palette-relative RGB and with
+// every high byte; then the same as single pixels.
+void SolidColorsAndPixels(Surface& s, const LogBrush& solid) {
+  TDeviceContext& dc = s.dc;
+  for (uint32_t i = 0; i < 256; ++i) {
+    const int32_t x = int32_t(i) * 2;
+    const uint8_t r = uint8_t((i & 0x07) << 5), g = uint8_t((i & 0x38) << 2), b = uint8_t(i & 0xC0);
+    SolidPatBlt(dc, solid, {x, 10, 1, 1}, DibIndex(i));
+    SolidPatBlt(dc, solid, {x, 20, 1, 1}, PaletteIndex(i));
+    SolidPatBlt(dc, solid, {x, 30, 1, 1}, RGB(r, g, b));
+    SolidPatBlt(dc, solid, {x, 40, 1, 1}, PaletteRgb(r, g, b));
+    for (uint32_t j = 0; j < 256; ++j) SolidPatBlt(dc, solid, {x, 50 + int32_t(j), 1, 1}, (j << 24) | i);
+  }
+  // Colours that matter on 1-bit surfaces.
+  SolidPatBlt(dc, solid, {0, 50, 1, 1}, RGB(0, 0xFF, 0));
+  SolidPatBlt(dc, solid, {2, 50, 1, 1}, PaletteRgb(0, 0xFF, 0));
+  SolidPatBlt(dc, solid, {4, 50, 1, 1}, RGB(0, 0x1, 0xFF));
+  SolidPatBlt(dc, solid, {6, 50, 1, 1}, PaletteRgb(0, 0x1, 0xFF));
+  SolidPatBlt(dc, solid, {8, 50, 1, 1}, RGB(0xFF, 0, 0));
+  SolidPatBlt(dc, solid, {10, 50, 1, 1}, PaletteRgb(0xFF, 0, 0));
+  s.Hash();
+
+  for (uint32_t i = 0; i < 256; ++i) {
+    const int32_t x = int32_t(i) * 2;
+    const uint8_t r = uint8_t((i & 0x07) << 5), g = uint8_t((i & 0x38) << 2), b = uint8_t(i & 0xC0);
+    dc.SetPixelV({x, 10}, DibIndex(i));
+    dc.SetPixelV({x, 20}, PaletteIndex(i));
+    dc.SetPixelV({x, 30}, RGB(r, g, b));
+    dc.SetPixelV({x, 40}, PaletteRgb(r, g, b));
+    for (uint32_t j = 0; j < 256; ++j) {
+      dc.SetPixelV({x, 50 + int32_t(j)}, (j << 24) | RGB(r, g, b));
+      dc.SetPixelV({x + 1, 50 + int32_t(j)}, (j << 24) | i);
+    }
+  }
+  s.Hash();
+}
+
+void Gradients(Surface& s) {
+  TDeviceContext& dc = s.dc;
+  std::vector<TriVertex> rect = {{1, 1, 0xFF00, 0x8000, 0x0000, 0x8000},
+                                 {200, 200, 0x0000, 0x0000, 0xFF00, 0xFF00},
+                                 {180, 180, 0x1234, 0x5678, 0x9ABC, 0xDEF0},
+                                 {300, 300, 0xFF00, 0xFF00, 0xFF00, 0x0000}};
+  const std::vector<GradientMesh> rect_mesh = {{{0, 1, 0}}, {{2, 3, 0}}};
+  dc.GradientFill(rect, rect_mesh, GRADIENT_FILL_RECT_H);
+  for (TriVertex& v : rect) v.y += 250;
+  dc.GradientFill(rect, rect_mesh, GRADIENT_FILL_RECT_V);
+  s.Hash();
+
+  std::vector<TriVertex> tri = {
+      {250, 0, 0xFF00, 0x0000, 0xFF00, 0xFF00}, {500, 500, 0x0000, 0xFF00, 0x0000, 0xFF00},
+      {0, 500, 0x0000, 0x0000, 0xFF00, 0xFF00}, {10, 0, 0x8000, 0x0000, 0x8000, 0x8000},
+      {0, 20, 0xFF00, 0xFF00, 0xFF00, 0x0000},  {5, 30, 0x4000, 0xC000, 0x7000, 0x9000},
+      {30, 0, 0x9000, 0x8800, 0xCC00, 0xFF00},  {5, 12, 0x9900, 0xAA00, 0xBB00, 0xCC00},
+      {0, 30, 0x5000, 0xD000, 0x9000, 0xBB00},  {35, 3, 0xAA00, 0x6500, 0x4300, 0x2100},
+      {50, 6, 0x9800, 0x9800, 0x9800, 0x2000},  {60, 10, 0x0100, 0x0200, 0x0300, 0x3000},
+      {60, 2, 0x0700, 0x0800, 0x0900, 0xFF00},  {73, 10, 0x9900, 0x8800, 0x7700, 0xFF00},
+      {66, 23, 0x1100, 0x2200, 0x3300, 0xFF00}, {80, 1, 0xA000, 0x6000, 0x4000, 0x2000},
+      {76, 9, 0x7000, 0x5000, 0x3000, 0x1000},  {85, 23, 0x3300, 0x3300, 0x3300, 0x3300},
+      {90, 4, 0x4400, 0x5500, 0x6600, 0x9900},  {95, 12, 0x4500, 0x5600, 0x6700, 0x9900},
+      {85, 14, 0x4600, 0x5700, 0x6800, 0x9900}};
+  const std::vector<GradientMesh> clockwise = {{{0, 1, 2}}, {{3, 4, 5}},    {{6, 7, 8}},   {{9, 10, 11}},
+                                               {{12, 13, 14}}, {{15, 16, 17}}, {{18, 19, 20}}};
+  const std::vector<GradientMesh> reordered = {{{2, 1, 0}}, {{3, 5, 4}},    {{7, 6, 8}},   {{10, 11, 9}},
+                                               {{14, 13, 12}}, {{17, 15, 16}}, {{19, 20, 18}}};
+  dc.GradientFill(tri, clockwise, GRADIENT_FILL_TRIANGLE);
+  for (TriVertex& v : tri) v.y += 100;
+  dc.GradientFill(tri, reordered, GRADIENT_FILL_TRIANGLE);
+  s.Hash();
+}
+
+void WidePens(Surface& s, const LogPen& black) {
+  TDeviceContext& dc = s.dc;
+  dc.SelectPen(Pen(PS_SOLID, RGB(0xFF, 0, 0), 7));
+  s.Draw(kWideLines);
+  s.Hash();
+  const LogBrush red = SolidBrush(RGB(0xFF, 0, 0));
+  dc.SelectPen(GeometricPen(PS_ENDCAP_FLAT | PS_JOIN_MITER | PS_SOLID, 9, red));
+  dc.Polyline(kPolyLine);
+  s.Hash();
+  dc.SelectPen(GeometricPen(PS_ENDCAP_SQUARE | PS_JOIN_BEVEL | PS_SOLID, 16, red));
+  dc.Polyline(kPolyLine);
+  s.Hash();
+  dc.SelectPen(GeometricPen(PS_ENDCAP_FLAT | PS_JOIN_MITER | PS_SOLID, 9, red));
+  dc.PolyPolyline({kPolyLineWithEmptySegment});
+  s.Hash();
+
+  // Pens filled with the monochrome bitmap brush, solid then in every style.
+  const ColorRef old_text = dc.TextColor(), old_background = dc.BkColor();
+  const LogBrush brushed{BS_PATTERN, 0, 0, MonochromePattern()};
+  dc.SelectPen(GeometricPen(PS_ENDCAP_FLAT | PS_JOIN_BEVEL | PS_SOLID, 12, brushed));
+  dc.Polyline(kPolyLine);
+  for (int i = 1; i < 20; ++i) {
+    dc.SelectPen(GeometricPen(PS_ENDCAP_FLAT | PS_JOIN_BEVEL | PS_SOLID, i, brushed));
+    dc.SetTextColor(RGB(2 * i, i, 255 - i));
+    dc.SetBkColor(RGB(255 - i, i, i / 3));
+    dc.MoveTo({10 * i, 10});
+    dc.LineTo({10 * i, 200 + i});
+    dc.LineTo({20 * i, 200 + i});
+  }
+  s.Hash();
+  for (int i = 1; i < 20; ++i) {
+    dc.SelectPen(GeometricPen(PS_ENDCAP_FLAT | PS_JOIN_BEVEL | uint32_t(i % 5), i, brushed));
+    dc.SetTextColor(RGB(2 * i, i, 255 - i));
+    dc.SetBkColor(RGB(i, 255 - i, i / 3));
+    dc.MoveTo({10 * i, 10});
+    dc.LineTo({10 * i, 200 + i});
+    dc.LineTo({20 * i, 200 + i});
+  }
+  s.Hash();
+  dc.SetTextColor(old_text);
+  dc.SetBkColor(old_background);
+  dc.SelectPen(black);
+}
+
+// Colours naming entries of a selected palette, drawn before and after the
+// palette's entries change.
+void PaletteIndexColors(Surface& s, const std::vector<PaletteEntry>& dc_palette, const LogBrush& white) {
+  TDeviceContext& dc = s.dc;
+  const LogBrush brush = SolidBrush(PaletteIndex(3));
+  dc.SetTextColor(PaletteIndex(38));
+  dc.SetBkColor(PaletteIndex(9));
+  dc.SelectBrush(brush);
+  dc.SelectPen(Pen(PS_DASH, PaletteIndex(5)));
+  std::vector<PaletteEntry> first, second;
+  for (int i = 0; i < 40; ++i) first.push_back({uint8_t(i * 3), uint8_t(i * 7), uint8_t(128 - i)});
+  for (int i = 40; i < 80; ++i) second.push_back({uint8_t(i * 3), uint8_t(i * 7), uint8_t(128 - i)});
+  dc.SelectPalette(first);
+  SolidPatBlt(dc, brush, {20, 10, 10, 10}, PaletteIndex(15));
+  dc.Rectangle({0, 0, 10, 10});
+  dc.SelectPalette(second);
+  dc.Rectangle({10, 0, 10, 10});
+  dc.SelectBrush(LogBrush{BS_HATCHED, PaletteIndex(7), HS_CROSS, nullptr});
+  dc.PatBlt({20, 0, 10, 10}, PATCOPY);
+  dc.SelectPalette(first);
+  dc.PatBlt({30, 0, 10, 10}, PATCOPY);
+  dc.SelectBrush(LogBrush{BS_PATTERN, 0, 0, MonochromePattern()});
+  dc.PatBlt({40, 0, 10, 10}, PATCOPY);
+  dc.SelectPalette(second);
+  dc.PatBlt({50, 0, 10, 10}, PATCOPY);
+  dc.SelectBrush(white);
+  dc.SelectPalette(dc_palette);
+  s.Hash();
+}
+
+// The script, one hash (or none, for a step not run) per step.
+std::vector<std::optional<std::string>> RunScript(int bits, const std::vector<PaletteEntry>& colors) {
+  Surface s(bits, colors);
+  const std::vector<PaletteEntry> dc_palette = SystemPalette256();
+  s.dc.SelectPalette(dc_palette);
+  const LogBrush solid = SolidBrush(RGB(0x33, 0xAA, 0xFF));
+  const LogBrush white = SolidBrush(RGB(0xFF, 0xFF, 0xFF));
+  const LogPen black = Pen(PS_SOLID, RGB(0, 0, 0));
+  const Region clip = Region::FromRect({10, 10, 200, 20})
+                          .Union(Region::FromRect({100, 100, 200, 200}))
+                          .Union(Region::FromRect({290, 100, 300, 200}));
+  LinesAndPatBlts(s, solid);
+  ClippedLines(s, clip);
+  PatternBrushes(s, white);
+  RectanglesRegionsHatches(s, solid, white, clip);
+  OverlappingBlits(s, solid);
+  SourcesOfEveryFormat(s);
+  StretchedDibs(s);
+  SolidColorsAndPixels(s, solid);
+  Gradients(s);
+  WidePens(s, black);
+  PaletteIndexColors(s, dc_palette, white);
+  s.NotRun();  // flood fill: not a drawing call here
+  return s.hashes;
+}
+
 const char* const kStepNames[] = {"empty",
                                   "h and v solid lines",
                                   "diagonal solid lines",
@@ -80,8 +769,10 @@ const char* const kStepNames[] = {"empty",
                                   "top-down 8-bit pattern brush patblt",
                                   "top-down 4-bit pattern brush patblt",
                                   "top-down 1-bit pattern brush patblt",
+                                  "1-bit bitmap pattern brush patblt",
                                   "rectangles",
                                   "PaintRgn",
+                                  "right-to-left layout",
                                   "hatch brushes",
                                   "overlapping BitBlt SRCCOPY +x, +y",
                                   "overlapping BitBlt SRCCOPY -x, -y",
@@ -90,261 +781,43 @@ const char* const kStepNames[] = {"empty",
                                   "overlapping BitBlt PATPAINT +x, +y",
                                   "overlapping BitBlt PATPAINT -x, -y",
                                   "overlapping BitBlt PATPAINT +x, -y",
-                                  "overlapping BitBlt PATPAINT -x, +y"};
+                                  "overlapping BitBlt PATPAINT -x, +y",
+                                  "BitBlt from 32-bit SRCCOPY",
+                                  "AlphaBlend from 32-bit, constant alpha",
+                                  "AlphaBlend from 32-bit, per-pixel alpha",
+                                  "BitBlt from 32-bit 10-10-10 SRCCOPY",
+                                  "BitBlt from 32-bit 6-6-6 SRCCOPY",
+                                  "BitBlt from 24-bit SRCCOPY",
+                                  "AlphaBlend from 24-bit",
+                                  "BitBlt from 16-bit 5-5-5 SRCCOPY",
+                                  "BitBlt from 16-bit 4-4-4 SRCCOPY",
+                                  "BitBlt from 8-bit SRCCOPY",
+                                  "AlphaBlend from 8-bit",
+                                  "BitBlt from 4-bit SRCCOPY",
+                                  "BitBlt from 1-bit SRCCOPY",
+                                  "AlphaBlend from 1-bit",
+                                  "run-length encoded StretchDIBits",
+                                  "32-bit StretchDIBits",
+                                  "solid colours",
+                                  "SetPixel",
+                                  "GradientFill rectangles",
+                                  "GradientFill triangles",
+                                  "wide pen",
+                                  "wide pen, flat caps, mitred",
+                                  "wide pen, square caps, bevelled",
+                                  "wide pen, empty segments",
+                                  "wide brushed pen",
+                                  "dashed wide brushed pen",
+                                  "PALETTEINDEX",
+                                  "flood fill"};
 constexpr size_t kSteps = sizeof(kStepNames) / sizeof(kStepNames[0]);
-
-struct Surface {
-  explicit Surface(int bits, std::vector<PaletteEntry> colors) : bytes(size_t(DibRowStride(kSize, bits)) * kSize) {
-    PixelLayout layout;
-    layout.rows = {kSize, kSize, DibRowStride(kSize, bits), false, bytes.data()};
-    layout.bit_count = bits;
-    layout.colors = std::move(colors);
-    target = MakePixelTarget(layout);
-    dc.SelectTarget(target.get());
-    Clear();
-  }
-  void Clear() { std::fill(bytes.begin(), bytes.end(), uint8_t(0xCC)); }
-  // The hash of the bits, then the bits refilled for the next step.
-  std::string HashAndClear() {
-    const std::string hash = test::Sha1Hex(bytes.data(), bytes.size());
-    Clear();
-    return hash;
-  }
-  void Draw(const Line& l) {
-    dc.MoveTo({l.x0, l.y0});
-    dc.LineTo({l.x1, l.y1});
-  }
-  void Draw(const std::vector<Line>& lines) {
-    for (const Line& l : lines) Draw(l);
-  }
-
-  // The surface as it is now, as a source image: a blit from a snapshot is
-  // what a blit of the surface onto itself must give, overlap or not.
-  DibImage Snapshot(int bits, const std::vector<PaletteEntry>& colors) const {
-    std::vector<uint8_t> info(40 + 4 * colors.size(), 0);
-    auto put32 = [&](size_t at, uint32_t v) {
-      for (int i = 0; i < 4; ++i) info[at + size_t(i)] = uint8_t(v >> (8 * i));
-    };
-    put32(0, 40);
-    put32(4, uint32_t(kSize));
-    put32(8, uint32_t(kSize));
-    info[12] = 1;
-    info[14] = uint8_t(bits);
-    put32(32, uint32_t(colors.size()));
-    for (size_t i = 0; i < colors.size(); ++i) {
-      info[40 + 4 * i] = colors[i].b;
-      info[41 + 4 * i] = colors[i].g;
-      info[42 + 4 * i] = colors[i].r;
-    }
-    return *DibImage::Parse(info.data(), info.size(), bytes.data(), bytes.size());
-  }
-
-  std::vector<uint8_t> bytes;
-  std::unique_ptr<PixelTarget> target;
-  TDeviceContext dc;
-};
-
-// A 16 x 16 pattern image: the header fields, the colour table and the bits.
-std::shared_ptr<const DibImage> PatternImage(int bits, bool top_down, const std::vector<PaletteEntry>& colors,
-                                             const std::vector<uint8_t>& pixels) {
-  std::vector<uint8_t> info(40 + 4 * colors.size(), 0);
-  auto put32 = [&](size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) info[at + size_t(i)] = uint8_t(v >> (8 * i));
-  };
-  put32(0, 40);
-  put32(4, 16);
-  put32(8, top_down ? uint32_t(-16) : 16u);
-  info[12] = 1;
-  info[14] = uint8_t(bits);
-  put32(32, uint32_t(colors.size()));
-  for (size_t i = 0; i < colors.size(); ++i) {
-    info[40 + 4 * i] = colors[i].b;
-    info[41 + 4 * i] = colors[i].g;
-    info[42 + 4 * i] = colors[i].r;
-  }
-  return std::make_shared<const DibImage>(*DibImage::Parse(info.data(), info.size(), pixels.data(), pixels.size()));
-}
-
-// Bytes of a pattern, zero but for the given ones.
-std::vector<uint8_t> PatternBytes(size_t size, const std::vector<std::pair<size_t, uint8_t>>& set) {
-  std::vector<uint8_t> bytes(size, 0);
-  for (const auto& [at, value] : set) bytes[at] = value;
-  return bytes;
-}
-
-// PatBlt with every ternary operation that takes no source, in a staircase.
-void PatBltStaircase(TDeviceContext& dc) {
-  for (int code = 0, y = 10; code < 256; ++code) {
-    if (Rop3UsesSource(uint8_t(code))) continue;
-    dc.PatBlt({10 + code, y, 100, 20}, uint32_t(code) << 16);
-    y += 25;
-  }
-}
-
-LogPen Pen(uint32_t style, ColorRef color) {
-  LogPen pen;
-  pen.style = style;
-  pen.color = color;
-  return pen;
-}
-
-// The script, one hash per step.
-std::vector<std::string> RunScript(int bits, const std::vector<PaletteEntry>& colors) {
-  Surface s(bits, colors);
-  TDeviceContext& dc = s.dc;
-  std::vector<std::string> hashes;
-  hashes.push_back(s.HashAndClear());
-
-  dc.SelectPen(Pen(PS_SOLID, RGB(0, 0, 0xFF)));
-  for (int i = 1; i <= 16; ++i) {
-    dc.SetROP2(i);
-    s.Draw({10, i * 3, 100, i * 3});
-    s.Draw({100, 50 + i * 3, 10, 50 + i * 3});
-    s.Draw({120 + i * 3, 10, 120 + i * 3, 100});
-    s.Draw({170 + i * 3, 100, 170 + i * 3, 10});
-  }
-  hashes.push_back(s.HashAndClear());
-
-  dc.SetROP2(R2_COPYPEN);
-  for (int i = 0; i < 16; ++i) {
-    const double sine = std::sin(M_PI * i / 8.0), cosine = std::cos(M_PI * i / 8.0);
-    // The coordinates are truncated to integers.
-    s.Draw({int32_t(200.5 + 10 * cosine), int32_t(200.5 + 10 * sine), int32_t(200.5 + 100 * cosine),
-            int32_t(200.5 + 100 * sine)});
-  }
-  hashes.push_back(s.HashAndClear());
-
-  s.Draw(kOctantLines);
-  hashes.push_back(s.HashAndClear());
-
-  dc.SelectBrush(LogBrush{BS_SOLID, RGB(0x33, 0xAA, 0xFF), 0, nullptr});
-  for (int code = 0, y = 10; code < 256; ++code) {
-    if (Rop3UsesSource(uint8_t(code))) continue;  // refused without a source
-    dc.PatBlt({10, y, 100, 10}, uint32_t(code) << 16);
-    y += 20;
-  }
-  hashes.push_back(s.HashAndClear());
-
-  const Region clip = Region::FromRect({10, 10, 200, 20})
-                          .Union(Region::FromRect({100, 100, 200, 200}))
-                          .Union(Region::FromRect({290, 100, 300, 200}));
-  dc.ExtSelectClipRgn(&clip, RGN_COPY);
-  s.Draw(kHorizontalClipLines);
-  hashes.push_back(s.HashAndClear());
-  s.Draw(kVerticalClipLines);
-  hashes.push_back(s.HashAndClear());
-  s.Draw(kDiagonalClipLines);
-  hashes.push_back(s.HashAndClear());
-  for (const Rect& r : kClipBlits) dc.PatBlt({r.left, r.top, r.right - r.left, r.bottom - r.top}, PATCOPY);
-  hashes.push_back(s.HashAndClear());
-
-  dc.SelectPen(Pen(PS_DASH, RGB(0xFF, 0, 0)));
-  dc.SetBkMode(TRANSPARENT);
-  dc.SetBkColor(RGB(0, 0xFF, 0));
-  s.Draw(kHorizontalClipLines);
-  hashes.push_back(s.HashAndClear());
-  for (const Line& l : kHorizontalClipLines) s.Draw({l.x1 - 1, l.y1, l.x0 - 1, l.y0});
-  hashes.push_back(s.HashAndClear());
-  s.Draw(kVerticalClipLines);
-  hashes.push_back(s.HashAndClear());
-  for (const Line& l : kVerticalClipLines) s.Draw({l.x1, l.y1 - 1, l.x0, l.y0 - 1});
-  hashes.push_back(s.HashAndClear());
-  s.Draw(kDiagonalClipLines);
-  hashes.push_back(s.HashAndClear());
-  dc.SetBkMode(OPAQUE);
-  s.Draw(kDiagonalClipLines);
-  hashes.push_back(s.HashAndClear());
-  dc.ExtSelectClipRgn(nullptr, RGN_COPY);
-
-  // Pattern brushes of every source depth, at shifted brush origins.
-  auto pattern = [](std::shared_ptr<const DibImage> image) {
-    return LogBrush{BS_DIBPATTERNPT, RGB(0, 0, 0), 0, std::move(image)};
-  };
-  const std::vector<uint8_t> bgra = PatternBytes(16 * 16 * 4, {{2, 0xFF}, {6, 0xFF}, {14, 0xFF}, {65, 0xFF}, {69, 0xFF}, {72, 0xFF}});
-  dc.SelectBrush(pattern(PatternImage(32, true, {}, bgra)));
-  dc.SetBrushOrg({1, 1});
-  PatBltStaircase(dc);
-  hashes.push_back(s.HashAndClear());
-  dc.SelectBrush(pattern(PatternImage(32, false, {}, bgra)));
-  dc.SetBrushOrg({4, 100});
-  PatBltStaircase(dc);
-  hashes.push_back(s.HashAndClear());
-  dc.SelectBrush(pattern(PatternImage(
-      24, true, {}, PatternBytes(16 * 16 * 3, {{0, 0xFF}, {3, 0xFF}, {6, 0xFF}, {8, 0xFF}, {49, 0xFF}, {52, 0xFF}}))));
-  dc.SetBrushOrg({1, 1});
-  PatBltStaircase(dc);
-  hashes.push_back(s.HashAndClear());
-  dc.SelectBrush(pattern(PatternImage(16, true, {}, PatternBytes(16 * 16 * 2, {{0, 0xFF}, {1, 0xFF}, {32, 0x7C}, {34, 0x7C}}))));
-  PatBltStaircase(dc);
-  hashes.push_back(s.HashAndClear());
-  dc.SetBrushOrg({0, 0});
-  const std::vector<PaletteEntry> red_white_black = {{0xFF, 0, 0}, {0xFF, 0xFF, 0xFF}, {0, 0, 0}};
-  // Index 6 lies past the three-colour table.
-  dc.SelectBrush(pattern(PatternImage(
-      8, true, red_white_black, PatternBytes(16 * 16, {{0, 1}, {1, 1}, {16, 2}, {17, 2}, {32, 6}, {33, 6}}))));
-  dc.SetBrushOrg({1, 1});
-  PatBltStaircase(dc);
-  hashes.push_back(s.HashAndClear());
-  // The platform's 4-bit brush is read from the bytes the 8-bit one left
-  // behind: every pixel is index 0, red.
-  dc.SelectBrush(pattern(PatternImage(4, true, red_white_black, PatternBytes(16 * 8, {}))));
-  PatBltStaircase(dc);
-  hashes.push_back(s.HashAndClear());
-  // Rows 1 to 3 start with four white pixels; the rest is red.
-  dc.SelectBrush(pattern(PatternImage(1, true, {{0xFF, 0, 0}, {0xFF, 0xFF, 0xFF}},
-                                      PatternBytes(16 * 4, {{4, 0xF0}, {8, 0xF0}, {12, 0xF0}}))));
-  PatBltStaircase(dc);
-  hashes.push_back(s.HashAndClear());
-  dc.SetBrushOrg({0, 0});
-
-  const LogBrush solid{BS_SOLID, RGB(0x33, 0xAA, 0xFF), 0, nullptr};
-  dc.SelectPen(Pen(PS_SOLID, RGB(0, 0, 0xFF)));
-  dc.SelectBrush(solid);
-  for (const Rect& r : kRectangles) dc.Rectangle(r);
-  dc.SelectPen(Pen(PS_DASH, RGB(0xFF, 0, 0)));
-  for (const Rect& r : kRectangles) dc.Rectangle({r.left, r.top + 150, r.right, r.bottom + 150});
-  hashes.push_back(s.HashAndClear());
-
-  dc.SelectPen(Pen(PS_SOLID, RGB(0, 0, 0xFF)));
-  dc.PaintRgn(clip);
-  hashes.push_back(s.HashAndClear());
-
-  // (A right-to-left layout step follows on the platform; not run.)
-  for (int code = 0, y = 10; code < 256; ++code) {
-    if (Rop3UsesSource(uint8_t(code))) continue;
-    for (uint32_t hatch = HS_HORIZONTAL; hatch <= HS_DIAGCROSS; ++hatch) {
-      dc.SelectBrush(LogBrush{BS_HATCHED, RGB(0xFF, 0, 0), hatch, nullptr});
-      dc.PatBlt({10 + code + 30 * int32_t(hatch), y, 20, 20}, uint32_t(code) << 16);
-    }
-    y += 25;
-  }
-  hashes.push_back(s.HashAndClear());
-
-  // Blits of the surface onto itself, overlapping in each direction.
-  dc.SelectBrush(solid);
-  struct Shift {
-    int32_t dest_x, dest_y, source_x, source_y;
-  };
-  const Shift shifts[] = {{20, 20, 10, 10}, {10, 10, 20, 20}, {20, 10, 10, 20}, {10, 20, 20, 10}};
-  for (const uint32_t rop : {uint32_t(SRCCOPY), uint32_t(PATPAINT)}) {
-    for (const Shift& shift : shifts) {
-      dc.Rectangle({10, 10, 100, 100});
-      dc.Rectangle({20, 15, 30, 40});
-      dc.Rectangle({15, 15, 20, 20});
-      dc.Rectangle({15, 20, 50, 45});
-      const DibImage source = s.Snapshot(bits, colors);
-      dc.StretchBlt({shift.dest_x, shift.dest_y, 100, 100}, &source, {shift.source_x, shift.source_y, 100, 100}, rop);
-      hashes.push_back(s.HashAndClear());
-    }
-  }
-  return hashes;
-}
 
 struct Format {
   const char* name;
   int bits;
   std::vector<PaletteEntry> colors;
-  std::vector<std::string> platform_hashes;  // one per step
+  std::vector<std::string> platform_hashes;  // the platform's list
+  std::set<std::string> steps_with_older_result;  // followed in the list by an older result
 };
 
 std::vector<PaletteEntry> ColorCube236() {
@@ -359,143 +832,98 @@ std::vector<PaletteEntry> Grays256() {
   return colors;
 }
 
+template <size_t N>
+std::vector<std::string> List(const char* const (&hashes)[N]) {
+  return {hashes, hashes + N};
+}
+
 const std::vector<Format>& Formats() {
+  const std::set<std::string> every = {"hatch brushes", "wide brushed pen", "dashed wide brushed pen", "PALETTEINDEX"};
+  auto with = [&](std::set<std::string> more) {
+    more.insert(every.begin(), every.end());
+    return more;
+  };
+  const std::set<std::string> true_colour = with({"overlapping BitBlt PATPAINT +x, -y"});
+  const std::set<std::string> eight_bit = with({"BitBlt from 32-bit SRCCOPY", "BitBlt from 32-bit 10-10-10 SRCCOPY",
+                                                "BitBlt from 32-bit 6-6-6 SRCCOPY", "BitBlt from 24-bit SRCCOPY",
+                                                "BitBlt from 16-bit 5-5-5 SRCCOPY", "BitBlt from 16-bit 4-4-4 SRCCOPY"});
+  std::set<std::string> grey = eight_bit;
+  grey.insert({"top-down 32-bit pattern brush patblt", "bottom-up 32-bit pattern brush patblt",
+               "top-down 24-bit pattern brush patblt", "top-down 16-bit 5-5-5 pattern brush patblt",
+               "32-bit StretchDIBits"});
   static const std::vector<Format> formats = {
-      {"32",
-       32,
-       {},
-       {"a3cadd34d95d3d5cc23344f69aab1c2e55935fcf", "2426172d9e8fec27d9228088f382ef3c93717da9",
-        "9e8f27ca952cdba01dbf25d07c34e86a7820c012", "664fac17803859a4015c6ae29e5538e314d5c827",
-        "17b2c177bdce5e94433574a928bda5c94a8cdfa5", "fe6cc678fb13a3ead67839481bf22348adc69f52",
-        "d51bd330cec510cdccf5394328bd8e5411901e9e", "df4aebf98d91f11be560dd232123b3ae327303d7",
-        "f2af53dd073a09b1031d0032d28da35c82adc566", "eb5a963a6f7b25533ddfb8915e70865d037bd156",
-        "c387917268455017aa0b28bed73aa6554044bbb3", "dcae44fee010dbf7a107797a503923fd8b1abe2e",
-        "6c530622a025d872a642e8f950867884d7b136cb", "7c07d91b8f68fb31821701b3dcb96de018bf0c66",
-        "b2261353decda2712b83538ab434a49ce21f3172", "35f731c0f6356b8f30651bb3cbe0d922c49deba5",
-        "9b9874c1c1d92afa554137e191d34ea33acc322f",
-        "c311dd74325e8cebfc8529a6d24a6fa4ecb7137e",
-        "d7398de15b2837a58a62a701ca1b3384625afec4",
-        "a78b28472bb7ff480ddedd06b9cf2daa775fa7ae",
-        "5246ef357e7317b9d141a3294d300c195da76cb7",
-        "87f6b6a19f021ca5912d285e14ce2ff9474d79f3",
-        "e2a8eef4aeda3a0f6c950075acba38f1f9e0814d",
-        "8b66f14d51ecdeea12bc993302bb9b7d3ec085a1", "e358efb1c11172e40855de620bdb8a8e545cd790",
-        "58806549380c964e7a53ad54821d2eb86fa5b9ce", "7fc30d3058c235ce39088de0a598b8c7fe7ca61f",
-        "52a6c769c227f2bb1949097c4c87fed5ee0cbcb1", "8a010d4c5af51fcc34d51be3197878782bdf63e7",
-        "c84c2c33e22eb7e5c4a2faad3b3b99a359d77528", "41bcc1f57c60bdec3c4d1e749084a12867f91224",
-        "94645300d6eb51020a7ef8261dee2941cd51b5df", "21cdfde38ac7edbb241ec83d82f31286e90c4629"}},
-      {"24",
-       24,
-       {},
-       {"e993b15c9bd14fb45a15310450b7083c44e42665", "edbd7bab3d957fbc85e89612197cf918f5f5af20",
-        "6a7efb3b6e0b49336df1bd2937ca09a11d976531", "236eb5ca9da70ec7cc719cd2fd291bab14000257",
-        "f98023c7cd8c068f2d7a77ce3600004b90ea12d6", "5c4cb9cea2226fc671bb4a11f8253343ee94bb4b",
-        "fd4be592483623dbc800fe28210a1f0daa71999b", "788b8de98c47974fa9f232a6042ae4ca546ddb7d",
-        "a8772e6c44ba633fb384a7c4b50b435f1406107e", "883bc8f305c602edca785e21cd00f488583fb13f",
-        "3bac4e80993f49dc3926e30524115fca9d7a8026", "91369e35be29059a0665782541db4c8b324c6bb2",
-        "0fa8cf332a56bb6d7e14e85861fdd60f51d70501", "593d694cdcc8349b3bfc8257041dbcb27e61da45",
-        "1036b91d93e31cd1d4740d0c8642e115e5a38188", "1898073cdb35ca4d2b21bba933ac16a0b4297317",
-        "5068bff794553cf5a3145ae407c9a2984357844c",
-        "413a7989969c229dee4ab1798362f32f96cf0a10",
-        "0bb222e540b82720d4971e4a2fc626899af03e03",
-        "adc20832d8c43f1cf372d8392535492013cd2306",
-        "45649794dcbcabda487f66f7a80fc1bec79047a1",
-        "367c2dc1e91ff9ea0e984d6fb3000cfb4e0ae7e9",
-        "b4df692ac70a5f9f303270df4641ab014c6cbf46",
-        "8bc3128ba47891366fd7b02fde7ca19100e64b9f", "a0bffbbfb0adf6f188479c88da04e25d76ab4822",
-        "b58f19c1800344a2b8e017eb784705bdb2bd8450", "5747a6d5c6ce79731c55e8cf33f7da3025cd35fd",
-        "955390669afed2369b15b32fa519f2f921cdf1a0", "201906f7d763b930a98c97f8eeab417f2b65e723",
-        "5313357d50c40c05a3b3a83d0d2013a138c955a1", "701c5af1d0c28294ce7d804b5697643c430d22a0",
-        "b0a959745b2db1d9f449e68e4479a4f36301879c", "e171f6ec77bca91d6b8559911bce296c0bac469e"}},
-      {"8 colour table",
-       8,
-       ColorCube236(),
-       {"41728d7ff2bb425b5fc06521adeabf6cc73136f3", "e313bb57f699587b0bae2f17f5da5d977e6f2a61",
-        "49024d6cbdf1614327dfda9eda17675e76805f7e", "63ba8ab7e7996857d52d4c2b995cfcd304daf25f",
-        "92295ae66712df050cfd6cc9fd2fd4101784c5fc", "84d85009d35ae10abbc435f3913422544105cea2",
-        "eae349c2a481d6e8bfdf9a7f4f49384a14716a5f", "6c51068ca1db36d948eaa34aed4a44d2cd1e8b32",
-        "f3aa8d89430748178952de56643069d80b40aad6", "bd5fed74e2f1b097ef4c20bd30edfc6ee11eeccd",
-        "0546b87bf5fbe1b8168eed5d4a20649be92734a1", "52b1363e821bf604d9df260bfa97e26d428c33fd",
-        "108732d9909ee5f3542a9b90b3ad96ec82446ab9", "06c76c53dcf3ba5e213d483e27d841404c9aa90a",
-        "ae8fcdbdd44ba58e9bd46a4c56eb54f37483913c", "89711289be6d5c55734878410e4923d5cca9aca9",
-        "8355caf57d51ad4e14275943088392e37dc75d33",
-        "5992b2e331a0e0f752598cc8d083cbecb5f4dde6",
-        "6f0570da9dea7f043f678088f8362ee458cd79fa",
-        "940db409d4c3e5640275724f9e5f7c1a0d2e21b2",
-        "242ce86967ea62fa69c1e6f597ccbcf2f0b1602c",
-        "5092b22af85a08f10a2899888bb9d552f25f828e",
-        "e91973be2651eeef568700463652838d8cbba976",
-        "1df851515ecf46df5c2d3279535c1763f72353dd", "359bd76088a965bb0cee7c44800bc46b2638807e",
-        "64205ccaa277e64eeea0c20e99900ac79858ca2c", "2cdee35d43d62da09b4ddfddbd0948ddbb9fc48e",
-        "91f988f575338505ba8a40727865a8d3f2298624", "d2b4557492ebb2e0f640a0a2f6fc3bdc8d8f36f9",
-        "421e8b608378e4f17774dd32ea6446fa0fa16f91", "3b7488731da48635d86be551ab7c8c0f91c78219",
-        "4fd49cb49853ef950fd0b7e2e35718a71c8374c7", "e15a355fc09bfd22267917898e2266168ff410e3"}},
-      {"8 grayscale",
-       8,
-       Grays256(),
-       {"41728d7ff2bb425b5fc06521adeabf6cc73136f3", "df35491dd5038187c05bac06921402ba6d7773a8",
-        "c8cd6d34e011d5f9ca4b1190eec3b416e5e68e53", "66a686ac22cd0ec326f2c97ef473781cabe9690b",
-        "9bddef7b97b8b03569f07011e66ddd67fe82d787", "2a4cea20974bcfb92cf40b05746fc7eb465c4b0f",
-        "0a87689ca33f888f05dbfa21ddec11c069990d8b", "8d0a92e6333e1b99591962e2def9bc9121111cf5",
-        "409c9f29f6fa2e312c8e0b4b3c59acb4d84d8717", "1fbc234c28a8140965ad0fe30b4b799f6681e864",
-        "1fc709d5d3e55d5f96c451c209cd73c59dbfe733", "96b6a32e057d5faeae57086cbb62a8e7b3e6e86f",
-        "aa66ea7c9b7214339858b9fc9bd4720d05e8c843", "114bb377b4e78a1978e1ac09388c48861b5223a3",
-        "8d0a92e6333e1b99591962e2def9bc9121111cf5", "9dc511d6947fe816185cdff93bf0cfe0349b72b4",
-        "216388ddf6b563dd2058a9df65b40b6f72df1715",
-        "47f72be971bd2d3399dabd018201f4f5075e96fe",
-        "f39ab890a2b99d0c31e6e047f2315244972f5ffd",
-        "15b991814d84d6aa252696dd0c6150ef88a8db3f",
-        "1cb52f2a4d17b9b0d8375d016aa8cf0677fcd29a",
-        "9a6cfd68523e40ea1d52847d7747da912cfe2ca9",
-        "82e641ebe47d9f8cc229b82b8315e69e52f812b1",
-        "15db343049e3a9b31addc5d2ffebc3fe91b39c51", "3ddc872384ed8f9eaef472aa14a1d79a2c3f3b04",
-        "bd7d8c1cb4b2adc31cf8c7d39a4fa1e3ac7f2545", "33fc8618ce62f5cdd9e06ad61e296f718a99899e",
-        "dcaa7fe030ae4d3029e38ca584047eeb2d17fe10", "6d41e6168662e75baacf74d911d7419d54c8d73c",
-        "2404952157ba1519094a2da6bfbf2b0f1356432d", "24caede65b40815a60b83c4edfa06bdc542388cd",
-        "650a51bedd1af92469d2950eb95220db35f95c6e", "3f43aa11e6fccb747cc13224583fb2f951fee08c"}},
+      {"32", 32, {}, List(conformance::kRgb32Hashes), true_colour},
+      {"24", 24, {}, List(conformance::kRgb24Hashes), true_colour},
+      {"8 colour table", 8, ColorCube236(), List(conformance::kColor8Hashes), eight_bit},
+      {"8 grayscale", 8, Grays256(), List(conformance::kGray8Hashes), grey},
   };
   return formats;
 }
 
+// The platform's result for each step and the older results listed after it.
+struct Expected {
+  std::string hash;
+  std::vector<std::string> older;
+};
+
+std::vector<Expected> ExpectedPerStep(const Format& format) {
+  std::vector<Expected> steps;
+  size_t at = 0;
+  for (size_t step = 0; step < kSteps && at < format.platform_hashes.size(); ++step) {
+    Expected e{format.platform_hashes[at++], {}};
+    if (format.steps_with_older_result.count(kStepNames[step]) && at < format.platform_hashes.size())
+      e.older.push_back(format.platform_hashes[at++]);
+    steps.push_back(e);
+  }
+  EXPECT_EQ(at, format.platform_hashes.size()) << format.name << ": hashes left over";
+  return steps;
+}
+
 // Steps known to come out differently here, with the reason; each is
 // checked to differ still, so that a fix shows.
-const std::map<std::string, std::map<size_t, std::string>>& KnownDifferences() {
-  // The 8-bit grey surface matches this step because red and green map to
-  // the same grey there: what differs is which pixels of the 8 x 8 cell get
-  // the hatch colour and which the background under the ternary operations,
-  // not the rectangles blitted.
+const std::map<std::string, std::map<std::string, std::string>>& KnownDifferences() {
+  // The grey surface matches this step: red and green map to the same grey
+  // there, so what differs is which pixels of the 8 x 8 cell get the hatch
+  // colour and which the background under the ternary operations.
   const std::string hatch = "hatch cells or their colour roles under ternary operations differ from the platform's";
-  // A blit reads its source as colours, so the unused fourth byte of a 32-bit
-  // pixel (0xCC where nothing was drawn) comes out 0; the platform copies
-  // same-format pixels whole. PATPAINT +x, +y matches only because every
-  // fourth byte it writes there is 0xFF either way.
-  const std::string alpha_byte = "the blit drops the fourth byte of the 32-bit source pixels";
   // Our grey surface gives the hash the platform's list holds as its older
-  // (NT4) result for these steps: true-colour pattern pixels map to greys as
-  // they did there.
+  // result for these steps: true-colour pattern pixels map to greys as they
+  // did there.
   const std::string older_grey = "true-colour pattern pixels map to the platform's older greys";
-  const std::string grey_copy = "reason not found: SRCCOPY of the grey surface onto itself";
-  static const std::map<std::string, std::map<size_t, std::string>> known = {
-      {"32",
-       {{24, hatch},
-        {25, alpha_byte},
-        {26, alpha_byte},
-        {27, alpha_byte},
-        {28, alpha_byte},
-        {30, alpha_byte},
-        {31, alpha_byte},
-        {32, alpha_byte}}},
-      {"24", {{24, hatch}}},
-      {"8 colour table", {{24, hatch}}},
-      {"8 grayscale",
-       {{15, older_grey},
-        {16, older_grey},
-        {17, older_grey},
-        {18, older_grey},
-        {25, grey_copy},
-        {26, grey_copy},
-        {27, grey_copy},
-        {28, grey_copy}}}};
+  const std::string stretch =
+      "reason not found: 4 x 4 DIBs stretched with mirrored extents and from a top-down image "
+      "(the plain and offset copies are the same calls that match elsewhere)";
+  // Colour references carry flags in their top byte: DIBINDEX (0x10FF....)
+  // names a pixel value of the surface and the script also draws every other
+  // top byte; here only PALETTEINDEX is a flag, the rest is read as RGB.
+  const std::string flags = "DIBINDEX and colour references with other top bytes are read as RGB here";
+  const std::string triangles = "reason not found: triangle gradients (rectangles match on true colour)";
+  // The platform's own list notes that 8-bit gradient dithering differs
+  // between implementations; ours takes the nearest table colour per pixel.
+  const std::string dither = "gradients are not dithered into a colour table here";
+  const std::string brushed = "reason not found: pens filled with a monochrome bitmap brush";
+  // The step also fills with a hatch and a monochrome bitmap brush of
+  // palette-index colours and changes the selected palette between calls.
+  const std::string palette = "reason not found: palette-index colours through a palette changed after selection";
+  auto common = [&](std::map<std::string, std::string> more) {
+    more.insert({{"32-bit StretchDIBits", stretch},
+                 {"solid colours", flags},
+                 {"SetPixel", flags},
+                 {"GradientFill triangles", triangles},
+                 {"wide brushed pen", brushed},
+                 {"dashed wide brushed pen", brushed},
+                 {"PALETTEINDEX", palette}});
+    return more;
+  };
+  static const std::map<std::string, std::map<std::string, std::string>> known = {
+      {"32", common({{"hatch brushes", hatch}})},
+      {"24", common({{"hatch brushes", hatch}})},
+      {"8 colour table", common({{"hatch brushes", hatch}, {"GradientFill rectangles", dither}})},
+      {"8 grayscale", common({{"top-down 32-bit pattern brush patblt", older_grey},
+                              {"bottom-up 32-bit pattern brush patblt", older_grey},
+                              {"top-down 24-bit pattern brush patblt", older_grey},
+                              {"top-down 16-bit 5-5-5 pattern brush patblt", older_grey},
+                              {"GradientFill rectangles", dither}})}};
   return known;
 }
 
@@ -513,24 +941,32 @@ class DibConformance : public ::testing::TestWithParam<size_t> {};
 
 TEST_P(DibConformance, EveryStepHashesAsThePlatformsOrDiffersForAKnownReason) {
   const Format& format = Formats()[GetParam()];
-  const std::vector<std::string> hashes = RunScript(format.bits, format.colors);
+  const std::vector<std::optional<std::string>> hashes = RunScript(format.bits, format.colors);
   ASSERT_EQ(hashes.size(), kSteps);
-  ASSERT_EQ(format.platform_hashes.size(), kSteps);
-  const auto known = KnownDifferences().find(format.name);
-  size_t matched = 0;
+  const std::vector<Expected> expected = ExpectedPerStep(format);
+  ASSERT_EQ(expected.size(), kSteps);
+  const auto known_for_format = KnownDifferences().find(format.name);
+  size_t matched = 0, run = 0;
   for (size_t step = 0; step < kSteps; ++step) {
-    const bool expected_to_differ = known != KnownDifferences().end() && known->second.count(step) != 0;
+    if (!hashes[step]) continue;
+    ++run;
+    const std::string& hash = *hashes[step];
+    const bool matches = hash == expected[step].hash;
+    const bool older = std::find(expected[step].older.begin(), expected[step].older.end(), hash) != expected[step].older.end();
+    const bool expected_to_differ =
+        known_for_format != KnownDifferences().end() && known_for_format->second.count(kStepNames[step]) != 0;
     if (expected_to_differ) {
-      SCOPED_TRACE(known->second.at(step));
-      EXPECT_NE(hashes[step], format.platform_hashes[step])
-          << format.name << ": " << kStepNames[step] << " now matches; remove it from the known differences";
+      SCOPED_TRACE(known_for_format->second.at(kStepNames[step]));
+      EXPECT_FALSE(matches) << format.name << ": " << kStepNames[step]
+                            << " now matches; remove it from the known differences";
     } else {
-      EXPECT_EQ(hashes[step], format.platform_hashes[step]) << format.name << ": " << kStepNames[step];
+      EXPECT_TRUE(matches) << format.name << ": " << kStepNames[step] << ": " << hash
+                           << (older ? " (the platform's older result)" : "");
     }
-    if (hashes[step] == format.platform_hashes[step]) ++matched;
+    if (matches) ++matched;
   }
   RecordProperty("steps_matched", int(matched));
-  std::printf("[ conformance ] %s: %zu of %zu steps match\n", format.name, matched, kSteps);
+  std::printf("[ conformance ] %s: %zu of %zu steps run match (%zu not run)\n", format.name, matched, run, kSteps - run);
 }
 
 std::string FormatTestName(const ::testing::TestParamInfo<size_t>& param) {
