@@ -14,6 +14,7 @@ public:
   int32_t Width() const override { return rows_->Width(); }
   int32_t Height() const override { return page_height_; }
   int BitsPerPixel() const override { return rows_->BitsPerPixel(); }
+  Rect HeldBounds() const override { return {0, top_, rows_->Width(), bottom_}; }
 
   uint32_t PixelOfColor(ColorRef color) const override { return rows_->PixelOfColor(color); }
   uint32_t PixelOfImageColor(PaletteEntry color) const override { return rows_->PixelOfImageColor(color); }
