@@ -28,6 +28,7 @@ struct TConversionOptions {
   bool verbose = false;              // per-page diagnostics on standard error
   bool progress = false;             // a progress count on standard error
   std::string batch_list;            // a file listing conversions; empty: none
+  int32_t band_rows = 0;             // rows per band of a page; 0: chosen by size and workers
 };
 
 }  // namespace vx

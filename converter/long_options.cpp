@@ -103,6 +103,8 @@ const TOptionRule kRules[] = {
      [](const TOptionText& t, TLongOptions& o) { o.conversion.height = ParseCount(t, 1, kMaxInt32); }},
     {"--jobs", TValueKind::Required,
      [](const TOptionText& t, TLongOptions& o) { o.conversion.jobs = ParseCount(t, 0, kMaxJobs); }},
+    {"--band-rows", TValueKind::Required,
+     [](const TOptionText& t, TLongOptions& o) { o.conversion.band_rows = ParseCount(t, 1, kMaxInt32); }},
     {"--batch", TValueKind::Required,
      [](const TOptionText& t, TLongOptions& o) {
        if (t.value->empty()) FailValue(t);
@@ -169,6 +171,8 @@ const std::vector<std::string>& LongOptionHelpLines() {
       "   --depth=8|24|32   bits per pixel of the result (default 8)",
       "   --jobs=N          pages rendered at the same time (0: one per core)",
       "   --batch=LIST      runs the conversions listed in the file LIST",
+      "   --band-rows=N     draws and writes 8-bit BMP pages in bands of N rows",
+      "                     (default: large pages, and pages shared by workers)",
       "   --verbose         per page on standard error: size, time, records",
       "                     skipped, fonts used, EMF+ content not drawn",
       "   --progress        a progress count of the pages on standard error",

@@ -59,30 +59,13 @@ std::vector<TFontMapping> MapFonts(const std::vector<gdi::LogFont>& fonts) {
   return mappings;
 }
 
-// Counts equal notes, keeping the order in which each first appeared.
-class TNoteCounter {
-public:
-  void Add(const std::string& note) {
-    const auto [it, added] = index_.emplace(note, notes_.size());
-    if (added)
-      notes_.emplace_back(note, 1);
-    else
-      ++notes_[it->second].second;
-  }
-  std::vector<std::pair<std::string, int64_t>> Take() { return std::move(notes_); }
-
-private:
-  std::map<std::string, size_t> index_;
-  std::vector<std::pair<std::string, int64_t>> notes_;
-};
-
 // Renders with the playback notes, time and size recorded when verbose.
 std::unique_ptr<TBitmap> RenderWithDiagnostics(TMetafile& metafile, int32_t page, int32_t resolution,
                                                const TConversionOptions& options,
                                                TPageDiagnostics* diagnostics) {
   if (diagnostics == nullptr) return RenderMetafile(metafile, resolution, options);
   const auto start = std::chrono::steady_clock::now();
-  TNoteCounter notes;
+  TPlaybackNotes notes;
   metafile.SetPlaybackLog([&notes](const std::string& note) { notes.Add(note); });
   std::unique_ptr<TBitmap> bitmap;
   try {
@@ -97,10 +80,7 @@ std::unique_ptr<TBitmap> RenderWithDiagnostics(TMetafile& metafile, int32_t page
   diagnostics->width = bitmap->PixelWidth();
   diagnostics->height = bitmap->PixelHeight();
   diagnostics->notes = notes.Take();
-  const TMetafileSurvey survey = SurveyMetafile(metafile.Bytes().data(), metafile.Bytes().size());
-  diagnostics->fonts = MapFonts(survey.fonts);
-  diagnostics->emf_plus_records = survey.emf_plus_records;
-  diagnostics->emf_plus_dual = survey.emf_plus_dual;
+  DescribePageContent(metafile, *diagnostics);
   return bitmap;
 }
 
@@ -120,6 +100,21 @@ void WriteWithDiagnostics(TBitmap& bitmap, const std::string& fileName, TOutputF
 }
 
 }  // namespace
+
+void TPlaybackNotes::Add(const std::string& note) {
+  const auto [it, added] = index_.emplace(note, notes_.size());
+  if (added)
+    notes_.emplace_back(note, 1);
+  else
+    ++notes_[it->second].second;
+}
+
+void DescribePageContent(const TMetafile& metafile, TPageDiagnostics& diagnostics) {
+  const TMetafileSurvey survey = SurveyMetafile(metafile.Bytes().data(), metafile.Bytes().size());
+  diagnostics.fonts = MapFonts(survey.fonts);
+  diagnostics.emf_plus_records = survey.emf_plus_records;
+  diagnostics.emf_plus_dual = survey.emf_plus_dual;
+}
 
 void TPageDiagnosticsBoard::Put(int32_t page, TPageDiagnostics diagnostics) {
   const std::lock_guard<std::mutex> hold(lock_);

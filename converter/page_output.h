@@ -8,6 +8,8 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "converter/conversion_options.h"
 #include "converter/conversion_report.h"
@@ -36,6 +38,21 @@ private:
   std::mutex lock_;
   std::map<int32_t, TPageDiagnostics> pages_;
 };
+
+// Counts equal playback notes, keeping the order in which each first appeared.
+class TPlaybackNotes {
+public:
+  void Add(const std::string& note);
+  std::vector<std::pair<std::string, int64_t>> Take() { return std::move(notes_); }
+
+private:
+  std::map<std::string, size_t> index_;
+  std::vector<std::pair<std::string, int64_t>> notes_;
+};
+
+// The fonts the metafile asks for (with the files they map to) and its EMF+
+// content, into the page's diagnostics.
+void DescribePageContent(const TMetafile& metafile, TPageDiagnostics& diagnostics);
 
 // The two halves of RenderPageFile for a page of a report: the rendering (on
 // any thread) and the writing (in page order).

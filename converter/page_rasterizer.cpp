@@ -17,17 +17,6 @@ namespace {
 
 constexpr double kMetersPerInch = 0.0254;
 
-void SizeBitmap(TBitmap& bitmap, const TMetafile& metafile, int32_t resolution) {
-  if (resolution <= 0) {
-    bitmap.SetPixelWidth(metafile.PixelWidth());
-    bitmap.SetPixelHeight(metafile.PixelHeight());
-    return;
-  }
-  const float factor = ResolutionFactor(resolution, SurfacePixelsPerInch(bitmap));
-  bitmap.SetPixelWidth(ScaleDimension(metafile.PixelWidth(), factor));
-  bitmap.SetPixelHeight(ScaleDimension(metafile.PixelHeight(), factor));
-}
-
 // The one place where the rendered depth is chosen: 8 bits with the halftone
 // palette, or true colour (24 or 32 bits, exact colours, no palette).
 void SelectPixelDepth(TBitmap& bitmap, int depth) { bitmap.SetPixelDepth(depth); }
@@ -107,26 +96,55 @@ void RenderMetafileToFile(TMetafile& metafile, const std::string& fileName, int3
   WriteBitmapFile(bitmap, fileName, options.format);
 }
 
+bool PageRasterNeedsPixelsPerInch(int32_t resolution, const TConversionOptions& options) {
+  return options.width > 0 || options.height > 0 || resolution > 0;
+}
+
+TPageRaster PageRasterFor(const TMetafile& metafile, int32_t resolution, const TConversionOptions& options,
+                          int surfacePixelsPerInch) {
+  TPageRaster raster;
+  if (options.width > 0 || options.height > 0) {
+    const TPixelSize size = PixelSizeFor(metafile.PixelWidth(), metafile.PixelHeight(), options.width, options.height);
+    raster.width = size.width;
+    raster.height = size.height;
+    raster.records_resolution = true;
+    raster.x_pixels_per_meter = EffectivePixelsPerMeter(size.width, metafile.PixelWidth(), surfacePixelsPerInch);
+    raster.y_pixels_per_meter = EffectivePixelsPerMeter(size.height, metafile.PixelHeight(), surfacePixelsPerInch);
+  } else if (resolution > 0) {
+    const float factor = ResolutionFactor(resolution, surfacePixelsPerInch);
+    raster.width = ScaleDimension(metafile.PixelWidth(), factor);
+    raster.height = ScaleDimension(metafile.PixelHeight(), factor);
+    raster.records_resolution = true;
+    raster.x_pixels_per_meter = raster.y_pixels_per_meter = PixelsPerMeter(resolution);
+  } else {
+    raster.width = metafile.PixelWidth();
+    raster.height = metafile.PixelHeight();
+  }
+  return raster;
+}
+
+TPageRaster PageRasterFor(const TMetafile& metafile, int32_t resolution, const TConversionOptions& options) {
+  int ppi = 0;
+  if (PageRasterNeedsPixelsPerInch(resolution, options)) {
+    TBitmap probe;
+    ppi = SurfacePixelsPerInch(probe);
+  }
+  return PageRasterFor(metafile, resolution, options, ppi);
+}
+
 void RenderMetafileToBitmap(TMetafile& metafile, TBitmap& bitmap, int32_t resolution,
                             const TConversionOptions& options) {
   SelectPixelDepth(bitmap, options.depth);
-  const bool pixelSize = options.width > 0 || options.height > 0;
-  const int ppi = pixelSize ? SurfacePixelsPerInch(bitmap) : 0;
-  if (pixelSize) {
-    const TPixelSize size = PixelSizeFor(metafile.PixelWidth(), metafile.PixelHeight(), options.width, options.height);
-    bitmap.SetPixelWidth(size.width);
-    bitmap.SetPixelHeight(size.height);
-  } else {
-    SizeBitmap(bitmap, metafile, resolution);
-  }
+  // Asking the surface first gives the bitmap its drawing surface before it is
+  // sized, as it always has (a new image is then filled with the surface's brush).
+  const int ppi = PageRasterNeedsPixelsPerInch(resolution, options) ? SurfacePixelsPerInch(bitmap) : 0;
+  const TPageRaster raster = PageRasterFor(metafile, resolution, options, ppi);
+  bitmap.SetPixelWidth(raster.width);
+  bitmap.SetPixelHeight(raster.height);
   bitmap.DrawingSurface().DrawStretched({0, 0, bitmap.PixelWidth(), bitmap.PixelHeight()}, &metafile);
-  if (pixelSize) {
-    if (bitmap.Empty()) return;
-    bitmap.SetPixelsPerMeter(EffectivePixelsPerMeter(bitmap.PixelWidth(), metafile.PixelWidth(), ppi),
-                             EffectivePixelsPerMeter(bitmap.PixelHeight(), metafile.PixelHeight(), ppi));
-  } else if (resolution > 0) {
-    SetBitmapResolution(bitmap, resolution);
-  }
+  // A bitmap without an image has no fields to record the resolution in.
+  if (raster.records_resolution && !bitmap.Empty())
+    bitmap.SetPixelsPerMeter(raster.x_pixels_per_meter, raster.y_pixels_per_meter);
 }
 
 void WriteBitmapFile(TBitmap& bitmap, const std::string& fileName, TOutputFormat format) {

@@ -30,6 +30,24 @@ void RenderMetafileToFile(TMetafile& metafile, const std::string& fileName, int3
 void RenderMetafileToBitmap(TMetafile& metafile, TBitmap& bitmap, int32_t resolution,
                             const TConversionOptions& options);
 
+// The pixel size a metafile is rendered at and the resolution recorded in
+// the result (when records_resolution).
+struct TPageRaster {
+  int32_t width = 0;
+  int32_t height = 0;
+  bool records_resolution = false;
+  int32_t x_pixels_per_meter = 0;
+  int32_t y_pixels_per_meter = 0;
+};
+// From the resolution, or from --width / --height; surfacePixelsPerInch is
+// the drawing surface's (read only when the resolution or a pixel size is given).
+TPageRaster PageRasterFor(const TMetafile& metafile, int32_t resolution, const TConversionOptions& options,
+                          int surfacePixelsPerInch);
+// The same with the pixels per inch of a new bitmap's drawing surface.
+TPageRaster PageRasterFor(const TMetafile& metafile, int32_t resolution, const TConversionOptions& options);
+// Whether the raster needs the surface's pixels per inch.
+bool PageRasterNeedsPixelsPerInch(int32_t resolution, const TConversionOptions& options);
+
 // Writes the bitmap as a BMP or PNG file.
 void WriteBitmapFile(TBitmap& bitmap, const std::string& fileName, TOutputFormat format);
 

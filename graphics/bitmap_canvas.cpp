@@ -4,6 +4,16 @@
 
 namespace vx {
 
+std::unique_ptr<gdi::TDeviceContext> NewSurfaceContext(gdi::PixelTarget* target,
+                                                       const std::vector<gdi::PaletteEntry>& palette,
+                                                       gdi::ColorRef brush) {
+  auto context = std::make_unique<gdi::TDeviceContext>();
+  context->SelectTarget(target);
+  context->SelectBackgroundPalette(palette);
+  context->SelectBrush(gdi::LogBrush{gdi::BS_SOLID, brush, 0, nullptr});
+  return context;
+}
+
 TBitmapCanvas::TBitmapCanvas(TBitmap& bitmap) : bitmap_(bitmap) {}
 
 TBitmapCanvas::~TBitmapCanvas() { FreeContext(); }
@@ -11,11 +21,8 @@ TBitmapCanvas::~TBitmapCanvas() { FreeContext(); }
 gdi::TDeviceContext& TBitmapCanvas::DeviceContext() {
   Changing();
   if (context_) return *context_;
-  context_ = std::make_unique<gdi::TDeviceContext>();
   target_ = bitmap_.DrawingTarget();
-  context_->SelectTarget(target_.get());
-  context_->SelectBackgroundPalette(bitmap_.image_.palette);
-  context_->SelectBrush(gdi::LogBrush{gdi::BS_SOLID, BrushColor(), 0, nullptr});
+  context_ = NewSurfaceContext(target_.get(), bitmap_.image_.palette, BrushColor());
   return *context_;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "graphics/canvas.h"
 #include "graphics/platform/gdi/device_context.h"
@@ -11,6 +12,12 @@
 namespace vx {
 
 class TBitmap;
+
+// A memory context compatible with the screen drawing into target (nullptr:
+// nothing), with a bitmap's palette as background palette and a solid brush.
+std::unique_ptr<gdi::TDeviceContext> NewSurfaceContext(gdi::PixelTarget* target,
+                                                       const std::vector<gdi::PaletteEntry>& palette,
+                                                       gdi::ColorRef brush);
 
 class TBitmapCanvas : public TCanvas {
 public:

@@ -53,6 +53,7 @@ TEST(LongOptions, WithoutLongOptionsEveryFieldKeepsItsDefault) {
   EXPECT_FALSE(options.conversion.verbose);
   EXPECT_FALSE(options.conversion.progress);
   EXPECT_TRUE(options.conversion.batch_list.empty());
+  EXPECT_EQ(options.conversion.band_rows, 0);
 }
 
 TEST(LongOptions, ReadsEveryOptionsValue) {
@@ -71,6 +72,19 @@ TEST(LongOptions, ReadsEveryOptionsValue) {
   EXPECT_TRUE(o.help);
   EXPECT_TRUE(o.version);
   EXPECT_EQ(ReadLongOptions({"--depth=32", "--jobs=0", "--jobs=256"}, others).conversion.depth, 32);
+}
+
+TEST(LongOptions, BandRowsAreAPositiveCount) {
+  Args others;
+  EXPECT_EQ(ReadLongOptions({"--band-rows=1"}, others).conversion.band_rows, 1);
+  EXPECT_EQ(ReadLongOptions({"--band-rows=37", "x.emf"}, others).conversion.band_rows, 37);
+  EXPECT_EQ(others, Args{"x.emf"});
+  EXPECT_EQ(ReadLongOptions({"--band-rows=2147483647"}, others).conversion.band_rows, 2147483647);
+  EXPECT_EQ(FailureOf({"--band-rows=0"}), "EConvertError: '0' is not a valid value for --band-rows");
+  EXPECT_EQ(FailureOf({"--band-rows=-3"}), "EConvertError: '-3' is not a valid value for --band-rows");
+  EXPECT_EQ(FailureOf({"--band-rows=2147483648"}),
+            "EConvertError: '2147483648' is not a valid value for --band-rows");
+  EXPECT_EQ(FailureOf({"--band-rows"}), "EOptionError: Option \"--band-rows\" needs a value");
 }
 
 TEST(LongOptions, ALaterOptionReplacesAnEarlierOne) {
@@ -122,7 +136,7 @@ TEST(LongOptions, HelpLinesNameEveryOption) {
   std::string text;
   for (const std::string& line : LongOptionHelpLines()) text += line + "\n";
   for (const char* name : {"--format=", "--pages=", "--width=", "--height=", "--depth=", "--jobs=", "--batch=",
-                           "--verbose", "--progress", "--help", "--version"}) {
+                           "--band-rows=", "--verbose", "--progress", "--help", "--version"}) {
     EXPECT_NE(text.find(name), std::string::npos) << name;
   }
   EXPECT_EQ(VersionLine().rfind("vxp2bmp ", 0), 0u);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <regex>
 
 #include "converter/command_line.h"
@@ -123,6 +125,27 @@ TEST_F(LongOptionProgram, AWidthGivesThePixelWidth) {
   TBitmap bmp;
   bmp.ReadFromFile(folder_.Join("s.bmp"));
   EXPECT_EQ(bmp.PixelWidth(), 321);
+}
+
+TEST_F(LongOptionProgram, BandRowsGiveTheSameFiles) {
+  const std::string shapes = std::string(VXP_SOURCE_DIR) + "/samples/shapes.emf";
+  ASSERT_EQ(Run({kDemoReport, "whole.bmp", "-D", "150", "--jobs=1"}).status, 0);
+  ASSERT_EQ(Run({kDemoReport, "band.bmp", "-D", "150", "--band-rows=61", "--jobs=2"}).status, 0);
+  ASSERT_EQ(Run({shapes, "whole.bmp", "-D", "222"}).status, 0);
+  ASSERT_EQ(Run({shapes, "band.bmp", "-D", "222", "--band-rows=5"}).status, 0);
+  const auto bytes = [this](const std::string& name) {
+    std::ifstream file(folder_.Join(name), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+  };
+  for (const char* page : {"00001", "00002", "00003"}) {
+    const std::string whole = bytes(std::string("whole") + page + ".bmp");
+    EXPECT_GT(whole.size(), 1078u);
+    EXPECT_EQ(bytes(std::string("band") + page + ".bmp"), whole) << page;
+  }
+  EXPECT_GT(bytes("whole.bmp").size(), 1078u);
+  EXPECT_EQ(bytes("band.bmp"), bytes("whole.bmp"));
+  ExpectReport(Run({shapes, "x.bmp", "--band-rows=0"}), "EConvertError",
+               "'0' is not a valid value for --band-rows.");
 }
 
 }  // namespace

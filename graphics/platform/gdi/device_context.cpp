@@ -349,6 +349,9 @@ void TDeviceContext::SetMetaRgn() {
 
 Region TDeviceContext::EffectiveClip() const {
   Region r = SurfaceRegion();
+  // A band of a page holds only some rows; what lies outside them is not drawn.
+  const Rect held = target_->HeldBounds();
+  if (!target_->IsEmpty() && (held.top > 0 || held.bottom < target_->Height())) r = r.Intersect(Region::FromRect(held));
   if (state_.has_meta) r = r.Intersect(state_.meta);
   if (state_.has_clip) r = r.Intersect(state_.clip);
   return r;

@@ -1,7 +1,7 @@
 // Views of a device-independent bitmap's rows as the raster engine draws into
 // them. PixelSurface8 is the 8-bit bottom-up page of the halftone path;
-// PixelRows describes rows of any depth and order. Row(y) addresses rows from
-// the top in both.
+// PixelRows describes rows of any depth and order, possibly only a band of a
+// taller page. Row(y) addresses rows from the top in both.
 #pragma once
 
 #include <cstdint>
@@ -24,8 +24,13 @@ struct PixelRows {
   int64_t stride = 0;       // bytes per stored row
   bool top_down = false;    // the first stored row is the top one
   uint8_t* bits = nullptr;  // first stored row
+  int32_t top = 0;          // page row of the first row from the top: rows [top, top + height) are held
 
-  uint8_t* Row(int32_t y) const { return bits + (top_down ? y : int64_t(height) - 1 - y) * stride; }
+  // y is a page row within the rows held.
+  uint8_t* Row(int32_t y) const {
+    const int64_t held = int64_t(y) - top;
+    return bits + (top_down ? held : int64_t(height) - 1 - held) * stride;
+  }
   bool IsEmpty() const { return width <= 0 || height <= 0 || bits == nullptr; }
 };
 

@@ -40,6 +40,10 @@ public:
   virtual int32_t Width() const = 0;
   virtual int32_t Height() const = 0;
   bool IsEmpty() const { return Width() <= 0 || Height() <= 0; }
+  // The part that holds pixels: the whole target, but for a band of a page
+  // (band_target.h), whose runs elsewhere are dropped. Clipping drawing to it
+  // early changes no pixel.
+  virtual Rect HeldBounds() const { return {0, 0, Width(), Height()}; }
   // Bits per pixel of the format (0: no pixels); text is smoothed from 16 up.
   virtual int BitsPerPixel() const = 0;
 

@@ -52,7 +52,10 @@ void SpanWriter::Pixels(const std::vector<Point>& pixels) {
 }
 
 void SpanWriter::FillMask(int32_t x, int32_t y, int32_t width, int32_t height, const uint8_t* coverage) {
-  for (int32_t row = 0; row < height; ++row) {
+  // Rows outside the clip's bounds draw nothing; a band of a page skips most.
+  const int32_t first = int32_t(std::clamp<int64_t>(int64_t(clip_rows_.top) - y, 0, std::max(height, 0)));
+  const int32_t last = int32_t(std::clamp<int64_t>(int64_t(clip_rows_.bottom) - y, first, std::max(height, first)));
+  for (int32_t row = first; row < last; ++row) {
     const uint8_t* line = coverage + int64_t(row) * width;
     for (int32_t col = 0; col < width;) {
       if (line[col] == 0) {

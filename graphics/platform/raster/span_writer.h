@@ -16,7 +16,7 @@ namespace vx::gdi {
 class SpanWriter {
 public:
   SpanWriter(PixelTarget& target, const Region& clip, int rop2, const Paint& paint)
-      : target_(target), clip_(clip), rop2_(rop2), paint_(target.Realize(paint)) {}
+      : target_(target), clip_(clip), clip_rows_(clip_.Bounds()), rop2_(rop2), paint_(target.Realize(paint)) {}
 
   const Region& Clip() const { return clip_; }
 
@@ -35,6 +35,7 @@ public:
 private:
   PixelTarget& target_;
   Region clip_;
+  Rect clip_rows_;  // the clip's bounds
   int rop2_;
   PixelPaint paint_;
 };
