@@ -18,7 +18,9 @@ public:
 
   uint32_t PixelOfColor(ColorRef color) const override { return rows_->PixelOfColor(color); }
   uint32_t PixelOfImageColor(PaletteEntry color) const override { return rows_->PixelOfImageColor(color); }
+  uint32_t PixelOfTableColor(PaletteEntry color) const override { return rows_->PixelOfTableColor(color); }
   PaletteEntry ColorOfPixel(uint32_t pixel) const override { return rows_->ColorOfPixel(pixel); }
+  bool SharesPixelFormat(const DibImage& image) const override { return rows_->SharesPixelFormat(image); }
   // Rows the band does not hold read as pixel 0.
   uint32_t PixelAt(int32_t x, int32_t y) const override { return Holds(y) ? rows_->PixelAt(x, y) : 0; }
 
@@ -28,6 +30,10 @@ public:
   void BlitRun(int32_t y, int32_t x0, int32_t x1, uint8_t code, const PaletteEntry* source, const uint8_t* skip,
                const PixelPaint& pattern) override {
     if (Holds(y)) rows_->BlitRun(y, x0, x1, code, source, skip, pattern);
+  }
+  void BlitPixelRun(int32_t y, int32_t x0, int32_t x1, uint8_t code, const uint32_t* source, const uint8_t* skip,
+                    const PixelPaint& pattern) override {
+    if (Holds(y)) rows_->BlitPixelRun(y, x0, x1, code, source, skip, pattern);
   }
   void BlendRun(int32_t y, int32_t x0, int32_t x1, const BlendPixel* source, bool premultiplied) override {
     if (Holds(y)) rows_->BlendRun(y, x0, x1, source, premultiplied);
