@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -61,6 +62,7 @@ struct Halftone8Format {
   static void Store(uint8_t* row, int32_t x, uint32_t v) { row[x] = uint8_t(v); }
   uint32_t PixelOfColor(ColorRef c) const;
   uint32_t PixelOfImageColor(PaletteEntry c) const;
+  void PixelsOfImageColors(const PaletteEntry* colors, size_t count, uint32_t* out) const;
   PaletteEntry ColorOfPixel(uint32_t v) const;
   uint32_t PixelOfGradient(uint32_t r, uint32_t g, uint32_t b, int32_t x, int32_t y) const;
 };

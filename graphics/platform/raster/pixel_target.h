@@ -6,6 +6,7 @@
 // drawing code never checks for a missing surface.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "graphics/platform/core/gdi_types.h"
@@ -48,6 +49,8 @@ public:
   virtual PaletteEntry ColorOfPixel(uint32_t pixel) const = 0;
   // A paint's colours as this target's pixels.
   PixelPaint Realize(const Paint& paint) const;
+  // PixelOfImageColor of count colours at once.
+  virtual void PixelsOfImageColors(const PaletteEntry* colors, size_t count, uint32_t* out) const = 0;
 
   // --- writing ---------------------------------------------------------
   // d = rop2(paint, d) over [x0, x1) of row y.
@@ -57,6 +60,11 @@ public:
   // as they are (nullptr: none); a pattern pixel that is not drawn counts 0.
   virtual void BlitRun(int32_t y, int32_t x0, int32_t x1, uint8_t code, const PaletteEntry* source,
                        const uint8_t* skip, const PixelPaint& pattern) = 0;
+  // BlitRun with the source already in this target's pixels (from
+  // PixelsOfImageColors), so an image row shown on several device rows is
+  // matched to the palette once.
+  virtual void BlitPixelRun(int32_t y, int32_t x0, int32_t x1, uint8_t code, const uint32_t* source,
+                            const uint8_t* skip, const PixelPaint& pattern) = 0;
   // Image colours over the destination: premultiplied (source + d x (1 - alpha))
   // or, when not, mixed by a constant alpha.
   virtual void BlendRun(int32_t y, int32_t x0, int32_t x1, const BlendPixel* source, bool premultiplied) = 0;

@@ -20,9 +20,13 @@ public:
   uint32_t PixelOfColor(ColorRef) const override { return 0; }
   uint32_t PixelOfImageColor(PaletteEntry) const override { return 0; }
   PaletteEntry ColorOfPixel(uint32_t) const override { return {}; }
+  void PixelsOfImageColors(const PaletteEntry*, size_t count, uint32_t* out) const override {
+    std::fill(out, out + count, 0u);
+  }
   uint32_t PixelAt(int32_t, int32_t) const override { return 0; }
   void FillRun(int32_t, int32_t, int32_t, int, const PixelPaint&) override {}
   void BlitRun(int32_t, int32_t, int32_t, uint8_t, const PaletteEntry*, const uint8_t*, const PixelPaint&) override {}
+  void BlitPixelRun(int32_t, int32_t, int32_t, uint8_t, const uint32_t*, const uint8_t*, const PixelPaint&) override {}
   void BlendRun(int32_t, int32_t, int32_t, const BlendPixel*, bool) override {}
   void GradientRun(int32_t, int32_t, int32_t, const GradientColor*) override {}
   void CoverageRun(int32_t, int32_t, int32_t, const uint8_t*, PaletteEntry) override {}
@@ -84,6 +88,9 @@ PixelTarget& NullPixelTarget() {
 
 uint32_t Halftone8Format::PixelOfColor(ColorRef c) const { return NearestHalftoneIndex(c); }
 uint32_t Halftone8Format::PixelOfImageColor(PaletteEntry c) const { return ImagePixelHalftoneIndex(c.r, c.g, c.b); }
+void Halftone8Format::PixelsOfImageColors(const PaletteEntry* colors, size_t count, uint32_t* out) const {
+  ImagePixelHalftoneIndices(colors, count, out);
+}
 PaletteEntry Halftone8Format::ColorOfPixel(uint32_t v) const { return HalftonePalette()[v & 0xFF]; }
 uint32_t Halftone8Format::PixelOfGradient(uint32_t r, uint32_t g, uint32_t b, int32_t x, int32_t y) const {
   return DitheredGradientIndex(r, g, b, x, y);

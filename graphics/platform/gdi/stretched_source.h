@@ -1,0 +1,68 @@
+// The source side of a stretched copy: for each device column of the clipped
+// area, the image pixel it shows, as a pixel of the target. Enlarged images
+// repeat a source row on several device rows, so pixels are fetched (a row at
+// a time, by the image's own row loop) and matched to the target once per
+// source row (and, when interpolating, per source position between rows)
+// and kept while the rows map alike.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "graphics/platform/core/dib.h"
+#include "graphics/platform/core/gdi_types.h"
+#include "graphics/platform/gdi/blit_mapping.h"
+#include "graphics/platform/raster/pixel_target.h"
+
+namespace vx::gdi {
+
+class StretchedSource {
+public:
+  // area: the device pixels that will be asked for (the clip's bounds);
+  // interpolate: the HALFTONE stretch, between the four pixels around each
+  // source position.
+  StretchedSource(const StretchMapping& m, const DibImage& image, const PixelTarget& target, const Rect& area,
+                  bool interpolate);
+
+  // Makes a device row current: sy its source row, fy its source position
+  // in 1/65536 pixels when interpolating (else 0).
+  void StartRow(int32_t sy, int64_t fy);
+  // The target pixels of device columns [x0, x1) of the current row, inside
+  // the area.
+  const uint32_t* Pixels(int32_t x0, int32_t x1);
+  // Marks, from device column x0 on, the columns whose source lies beyond
+  // the image's sides (left as they are); nullptr when there are none.
+  const uint8_t* Skip(int32_t x0) const { return any_outside_ ? outside_.data() + (x0 - left_) : nullptr; }
+
+private:
+  void Fetch(size_t begin, size_t end);
+
+  const DibImage& image_;
+  const PixelTarget& target_;
+  int32_t left_;
+  bool interpolate_;
+  std::vector<int32_t> columns_;  // source column of each device column
+  std::vector<uint8_t> outside_;
+  bool any_outside_ = false;
+  // When enlarging: the source columns told apart, and for each device
+  // column the one it shows (empty when not worth it).
+  std::vector<int32_t> distinct_columns_;
+  std::vector<uint32_t> distinct_of_;
+  std::vector<uint32_t> distinct_pixels_;
+  std::vector<int32_t> left_columns_, right_columns_;  // interpolation's neighbours, clamped
+  std::vector<uint32_t> column_weights_;
+  std::vector<PaletteEntry> c00_, c10_, c01_, c11_;
+  std::vector<PaletteEntry> colors_;  // per device column, or per distinct column
+  std::vector<uint32_t> pixels_;
+  std::vector<uint32_t> fetched_;  // the row generation each column was fetched in
+  uint32_t generation_ = 0;
+  int32_t row_sy_ = 0;
+  int64_t row_fy_ = 0;
+  // One stretch of columns known to be fetched in this generation, so rows
+  // after the first ask for nothing column by column.
+  size_t known_begin_ = 0, known_end_ = 0;
+  bool known_marked_ = false;  // its columns are marked in fetched_ too
+};
+
+}  // namespace vx::gdi
