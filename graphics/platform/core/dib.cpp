@@ -1,5 +1,7 @@
 #include "graphics/platform/core/dib.h"
 
+#include <algorithm>
+
 #include "base/byte_reader.h"
 
 namespace vx::gdi {
@@ -22,6 +24,18 @@ uint8_t ScaleChannel(uint32_t value, int width) {
   v |= v >> width;
   if (width < 4) v |= v >> (2 * width);
   return uint8_t(v);
+}
+
+// Fetches the pixels of one row at the given columns through Load(p, x),
+// which reads a column known to be inside the row.
+// A column outside the row gives outside.
+template <class Load>
+void FetchRow(const uint8_t* p, int32_t width, const int32_t* columns, size_t count, PaletteEntry* out,
+              PaletteEntry outside, Load load) {
+  for (size_t i = 0; i < count; ++i) {
+    const int32_t x = columns[i];
+    out[i] = (x >= 0 && x < width) ? load(p, x) : outside;
+  }
 }
 
 }  // namespace
@@ -112,6 +126,55 @@ uint32_t DibImage::Index(int32_t x, int32_t y) const {
     case 24: return uint32_t(p[3 * x]) | (uint32_t(p[3 * x + 1]) << 8) | (uint32_t(p[3 * x + 2]) << 16);
     default: return LoadU32(p + 4 * x);
   }
+}
+
+void DibImage::RowColors(int32_t y, const int32_t* columns, size_t count, PaletteEntry* out) const {
+  // What Color gives outside the image: pixel value 0.
+  const PaletteEntry outside = Color(-1, -1);
+  if (y < 0 || y >= height_) {
+    std::fill(out, out + count, outside);
+    return;
+  }
+  const uint8_t* p = bits_.data() + (top_down_ ? size_t(y) : size_t(height_ - 1 - y)) * stride_;
+  const auto table = [this](uint32_t v) { return v < colors_.size() ? colors_[v] : PaletteEntry{}; };
+  const bool bytes_888 = masks_[0] == 0xFF0000 && masks_[1] == 0xFF00 && masks_[2] == 0xFF;
+  switch (bit_count_) {
+    case 1:
+      FetchRow(p, width_, columns, count, out, outside,
+               [&](const uint8_t* r, int32_t x) { return table((r[x >> 3] >> (7 - (x & 7))) & 1u); });
+      return;
+    case 4:
+      FetchRow(p, width_, columns, count, out, outside,
+               [&](const uint8_t* r, int32_t x) { return table((x & 1) ? (r[x >> 1] & 0x0Fu) : (r[x >> 1] >> 4)); });
+      return;
+    case 8:
+      FetchRow(p, width_, columns, count, out, outside, [&](const uint8_t* r, int32_t x) { return table(r[x]); });
+      return;
+    case 24:
+      FetchRow(p, width_, columns, count, out, outside, [](const uint8_t* r, int32_t x) {
+        return PaletteEntry{r[3 * x + 2], r[3 * x + 1], r[3 * x]};
+      });
+      return;
+    case 32:
+      if (bytes_888) {
+        FetchRow(p, width_, columns, count, out, outside, [](const uint8_t* r, int32_t x) {
+          return PaletteEntry{r[4 * x + 2], r[4 * x + 1], r[4 * x]};
+        });
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  // Bit fields of any shape (16 bits, masked 32 bits).
+  FetchRow(p, width_, columns, count, out, outside, [this](const uint8_t* r, int32_t x) {
+    const uint32_t v = bit_count_ == 16 ? uint32_t(LoadU16(r + 2 * x)) : LoadU32(r + 4 * x);
+    PaletteEntry c;
+    c.r = ScaleChannel((v & masks_[0]) >> shifts_[0], widths_[0]);
+    c.g = ScaleChannel((v & masks_[1]) >> shifts_[1], widths_[1]);
+    c.b = ScaleChannel((v & masks_[2]) >> shifts_[2], widths_[2]);
+    return c;
+  });
 }
 
 PaletteEntry DibImage::Color(int32_t x, int32_t y) const {

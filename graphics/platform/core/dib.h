@@ -34,6 +34,10 @@ public:
   uint32_t Index(int32_t x, int32_t y) const;
   // The colour of a pixel; out of range gives black.
   PaletteEntry Color(int32_t x, int32_t y) const;
+  // The colours of row y at count columns, as Color gives them (black
+  // outside the image), by a loop made for the image's format: a stretched
+  // copy fetches whole rows this way instead of pixel by pixel.
+  void RowColors(int32_t y, const int32_t* columns, size_t count, PaletteEntry* out) const;
 
 private:
   int32_t width_ = 0;

@@ -6,6 +6,7 @@
 
 #include "graphics/platform/gdi/blit_mapping.h"
 #include "graphics/platform/gdi/device_context.h"
+#include "graphics/platform/gdi/stretched_source.h"
 #include "graphics/platform/raster/rop.h"
 #include "graphics/platform/geometry/stroke.h"
 
@@ -20,83 +21,6 @@ int32_t TopDownRow(const DibImage& image, int32_t bottom_up_top, int32_t height)
   return int32_t(std::clamp<int64_t>(top, INT32_MIN, INT32_MAX));
 }
 
-// HALFTONE stretching first turns each source pixel into the colour the
-// target shows for it (on a palette, its nearest entry),
-// then interpolates between the four around the device pixel's source
-// position: along the row first, then between the rows, each step rounded in
-// 16-bit fixed point, clamped to the image's edges. The caller draws the
-// result as the target's nearest colour at full precision.
-template <class ShownAt>
-PaletteEntry InterpolatedColor(const DibImage& image, int64_t fx, int64_t fy, ShownAt& shown) {
-  const auto clamp_x = [&](int64_t v) { return int32_t(std::clamp<int64_t>(v, 0, image.Width() - 1)); };
-  const auto clamp_y = [&](int64_t v) { return int32_t(std::clamp<int64_t>(v, 0, image.Height() - 1)); };
-  const int64_t ix = fx >> 16, iy = fy >> 16;
-  const uint32_t tx = uint32_t(fx & 0xFFFF), ty = uint32_t(fy & 0xFFFF);
-  const PaletteEntry c00 = shown(clamp_x(ix), clamp_y(iy));
-  const PaletteEntry c10 = shown(clamp_x(ix + 1), clamp_y(iy));
-  const PaletteEntry c01 = shown(clamp_x(ix), clamp_y(iy + 1));
-  const PaletteEntry c11 = shown(clamp_x(ix + 1), clamp_y(iy + 1));
-  const auto lerp = [](uint32_t a, uint32_t b, uint32_t t) { return (a * (65536 - t) + b * t + 32768) >> 16; };
-  const auto channel = [&](uint8_t PaletteEntry::*c) {
-    return uint8_t(lerp(lerp(c00.*c, c10.*c, tx), lerp(c01.*c, c11.*c, tx), ty));
-  };
-  return {channel(&PaletteEntry::r), channel(&PaletteEntry::g), channel(&PaletteEntry::b)};
-}
-
-// The colour a target shows for a colour matched at full precision: a search
-// over a palette, so one blit keeps the answers it found (direct-mapped).
-class ShownColors {
-public:
-  explicit ShownColors(const PixelTarget& target) : target_(target), entries_(size_t(1) << kBits) {}
-  PaletteEntry Of(PaletteEntry c) {
-    const uint32_t key = (uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b) + 1;
-    Entry& e = entries_[(key * 2654435761u) >> (32 - kBits)];
-    if (e.key != key) {
-      e.key = key;
-      e.color = target_.ColorOfPixel(target_.PixelOfColor(RGB(c.r, c.g, c.b)));
-    }
-    return e.color;
-  }
-
-private:
-  static constexpr int kBits = 12;
-  struct Entry {
-    uint32_t key = 0;  // colour + 1; 0: empty
-    PaletteEntry color;
-  };
-  const PixelTarget& target_;
-  std::vector<Entry> entries_;
-};
-
-// The shown colours of the last source rows an interpolation read: device
-// rows walk the source rows in order, so two rows in use are kept.
-template <class Shown>
-class ShownRows {
-public:
-  ShownRows(const DibImage& image, const Shown& shown) : image_(image), shown_(shown) {}
-  PaletteEntry operator()(int32_t x, int32_t y) {
-    for (Row& r : rows_) {
-      if (r.y == y) return r.colors[size_t(x)];
-    }
-    Row& r = rows_[next_];
-    next_ ^= 1;
-    r.y = y;
-    r.colors.resize(size_t(image_.Width()));
-    for (int32_t i = 0; i < image_.Width(); ++i) r.colors[size_t(i)] = shown_(image_.Color(i, y));
-    return r.colors[size_t(x)];
-  }
-
-private:
-  struct Row {
-    int32_t y = -1;
-    std::vector<PaletteEntry> colors;
-  };
-  const DibImage& image_;
-  const Shown& shown_;
-  Row rows_[2];
-  int next_ = 0;
-};
-
 }  // namespace
 
 void TDeviceContext::BlitPixels(const StretchMapping& m, const DibImage* source, uint32_t rop) {
@@ -109,92 +33,27 @@ void TDeviceContext::BlitPixels(const StretchMapping& m, const DibImage* source,
   // A brush that draws nothing gives the pattern 0.
   const PixelPaint pattern = pattern_draws ? target_->Realize(brush) : PixelPaint::Solid(0);
   const bool interpolate = uses_source && state_.stretch_mode == HALFTONE;
-  // HALFTONE interpolates between the colours the target shows: colour-table
-  // entries of an indexed source matched at full precision, as solid colours
-  // are, pixels of true-colour sources by the image rule.
-  const bool indexed = source != nullptr && source->BitCount() <= 8;
-  ShownColors exact(*target_);
-  const auto shown = [this, indexed, &exact](PaletteEntry c) {
-    return indexed ? exact.Of(c) : target_->ColorOfPixel(target_->PixelOfImageColor(c));
-  };
-  static const DibImage kNoImage;
-  ShownRows<decltype(shown)> shown_rows(source != nullptr ? *source : kNoImage, shown);
-  const auto HalftoneColor = [&](const DibImage& image, int64_t fx, int64_t fy) {
-    return exact.Of(InterpolatedColor(image, fx, fy, shown_rows));
-  };
-  // Otherwise an image of the target's own format is copied pixel for pixel,
-  // one with a colour table through its table's colours, each matched once at
-  // full precision.
-  const bool same_format = uses_source && !interpolate && target_->SharesPixelFormat(*source);
-  std::vector<uint32_t> table_pixels;
-  if (uses_source && !interpolate && !same_format && source->BitCount() <= 8) {
-    for (const PaletteEntry& c : source->Colors()) table_pixels.push_back(target_->PixelOfTableColor(c));
-  }
-  const bool whole_pixels = same_format || !table_pixels.empty();
   const Region clip = EffectiveClip().Intersect(Region::FromRect(m.Dest()));
   if (clip.IsEmpty()) return;
-  // Each column's source position is the same on every row: work it out once
-  // per column of the clipped area instead of once per pixel.
-  const Rect area = clip.Bounds();
-  std::vector<int32_t> source_x;
-  std::vector<int64_t> source_x_fixed;
-  if (uses_source) {
-    source_x.resize(size_t(area.Width()));
-    for (int32_t x = area.left; x < area.right; ++x) source_x[size_t(x - area.left)] = m.SourceX(x);
-    if (interpolate) {
-      source_x_fixed.resize(size_t(area.Width()));
-      for (int32_t x = area.left; x < area.right; ++x) source_x_fixed[size_t(x - area.left)] = m.SourceXFixed(x);
+  if (!uses_source) {
+    for (const Region::Band& band : clip.Bands()) {
+      for (int32_t y = band.top; y < band.bottom; ++y) {
+        for (size_t i = 0; i + 1 < band.walls.size(); i += 2)
+          target_->BlitRun(y, band.walls[i], band.walls[i + 1], code, nullptr, nullptr, pattern);
+      }
     }
+    return;
   }
-  // Enlarged images repeat a source row on several device rows: a column's
-  // colour is fetched once per source row (and, when interpolating, per
-  // source position between rows) and kept while the rows map alike.
-  std::vector<PaletteEntry> colors;
-  std::vector<uint32_t> pixels;
-  std::vector<uint8_t> skip;
-  std::vector<uint32_t> fetched;  // the row generation each column was fetched in
-  if (uses_source) {
-    if (whole_pixels) pixels.resize(size_t(area.Width()));
-    else colors.resize(size_t(area.Width()));
-    skip.resize(size_t(area.Width()));
-    fetched.assign(size_t(area.Width()), 0);
-  }
-  uint32_t generation = 0;
-  int32_t row_sy = 0;
-  int64_t row_fy = 0;
+  StretchedSource pixels(m, *source, *target_, clip.Bounds(), interpolate);
   for (const Region::Band& band : clip.Bands()) {
     for (int32_t y = band.top; y < band.bottom; ++y) {
       const int32_t sy = m.SourceY(y);
-      const int64_t fy = interpolate ? m.SourceYFixed(y) : 0;
-      if (uses_source && (generation == 0 || sy != row_sy || fy != row_fy)) {
-        if (++generation == 0) {  // wrapped: forget every column
-          std::fill(fetched.begin(), fetched.end(), 0u);
-          generation = 1;
-        }
-        row_sy = sy;
-        row_fy = fy;
-      }
-      const bool row_inside = uses_source && sy >= 0 && sy < source->Height();
+      // A row whose source lies above or below the image is left as it is.
+      if (sy < 0 || sy >= source->Height()) continue;
+      pixels.StartRow(sy, interpolate ? m.SourceYFixed(y) : 0);
       for (size_t i = 0; i + 1 < band.walls.size(); i += 2) {
         const int32_t x0 = band.walls[i], x1 = band.walls[i + 1];
-        if (!uses_source) {
-          target_->BlitRun(y, x0, x1, code, nullptr, nullptr, pattern);
-          continue;
-        }
-        for (int32_t x = x0; x < x1; ++x) {
-          const size_t column = size_t(x - area.left);
-          if (fetched[column] == generation) continue;
-          fetched[column] = generation;
-          const int32_t sx = source_x[column];
-          skip[column] = !row_inside || sx < 0 || sx >= source->Width();
-          if (skip[column]) continue;
-          if (same_format) pixels[column] = source->Index(sx, sy);
-          else if (whole_pixels) pixels[column] = table_pixels[std::min<size_t>(source->Index(sx, sy), table_pixels.size() - 1)];
-          else colors[column] = interpolate ? HalftoneColor(*source, source_x_fixed[column], fy) : source->Color(sx, sy);
-        }
-        const size_t first = size_t(x0 - area.left);
-        if (whole_pixels) target_->BlitPixelRun(y, x0, x1, code, pixels.data() + first, skip.data() + first, pattern);
-        else target_->BlitRun(y, x0, x1, code, colors.data() + first, skip.data() + first, pattern);
+        target_->BlitPixelRun(y, x0, x1, code, pixels.Pixels(x0, x1), pixels.Skip(x0), pattern);
       }
     }
   }

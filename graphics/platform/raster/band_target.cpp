@@ -19,6 +19,9 @@ public:
   uint32_t PixelOfColor(ColorRef color) const override { return rows_->PixelOfColor(color); }
   uint32_t PixelOfImageColor(PaletteEntry color) const override { return rows_->PixelOfImageColor(color); }
   uint32_t PixelOfTableColor(PaletteEntry color) const override { return rows_->PixelOfTableColor(color); }
+  void PixelsOfImageColors(const PaletteEntry* colors, size_t count, uint32_t* out) const override {
+    rows_->PixelsOfImageColors(colors, count, out);
+  }
   PaletteEntry ColorOfPixel(uint32_t pixel) const override { return rows_->ColorOfPixel(pixel); }
   bool SharesPixelFormat(const DibImage& image) const override { return rows_->SharesPixelFormat(image); }
   // Rows the band does not hold read as pixel 0.

@@ -4,7 +4,10 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "graphics/platform/core/gdi_objects.h"
@@ -45,6 +48,13 @@ public:
   uint32_t PixelOfTableColor(PaletteEntry color) const override { return format_.PixelOfTableColor(color); }
   PaletteEntry ColorOfPixel(uint32_t pixel) const override { return format_.ColorOfPixel(pixel & Format::kMask); }
   uint32_t PixelAt(int32_t x, int32_t y) const override { return Format::Load(rows_.Row(y), x); }
+  void PixelsOfImageColors(const PaletteEntry* colors, size_t count, uint32_t* out) const override {
+    if constexpr (requires { format_.PixelsOfImageColors(colors, count, out); }) {
+      format_.PixelsOfImageColors(colors, count, out);
+    } else {
+      for (size_t i = 0; i < count; ++i) out[i] = format_.PixelOfImageColor(colors[i]);
+    }
+  }
 
   void FillRun(int32_t y, int32_t x0, int32_t x1, int rop2, const PixelPaint& paint) override {
     uint8_t* row = rows_.Row(y);
@@ -72,6 +82,24 @@ public:
 
   void BlitPixelRun(int32_t y, int32_t x0, int32_t x1, uint8_t code, const uint32_t* source, const uint8_t* skip,
                     const PixelPaint& pattern) override {
+    uint8_t* row = rows_.Row(y);
+    if (code == uint8_t(SRCCOPY >> 16) && source != nullptr && skip == nullptr) {
+      if constexpr (Format::kBitsPerPixel == 8 && std::endian::native == std::endian::little) {
+        // Four pixels a store: the whole-row copy of a stretched image.
+        uint8_t* out = row + x0;
+        const int32_t count = x1 - x0;
+        int32_t i = 0;
+        for (; i + 4 <= count; i += 4) {
+          const uint32_t four = (source[i] & 0xFF) | (source[i + 1] & 0xFF) << 8 | (source[i + 2] & 0xFF) << 16 |
+                                (source[i + 3] & 0xFF) << 24;
+          std::memcpy(out + i, &four, 4);
+        }
+        for (; i < count; ++i) out[i] = uint8_t(source[i]);
+      } else {
+        for (int32_t x = x0; x < x1; ++x) Format::Store(row, x, source[x - x0]);
+      }
+      return;
+    }
     Blit(y, x0, x1, code, skip, pattern, source != nullptr, [&](int32_t i) { return source[i] & Format::kMask; });
   }
 

@@ -3,10 +3,15 @@
 // colour.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+
+#include "graphics/platform/core/gdi_types.h"
 
 namespace vx::gdi {
 
 uint8_t ImagePixelHalftoneIndex(uint8_t r, uint8_t g, uint8_t b);
+// The same for count colours.
+void ImagePixelHalftoneIndices(const PaletteEntry* colors, size_t count, uint32_t* out);
 
 }  // namespace vx::gdi

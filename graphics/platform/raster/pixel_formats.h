@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -75,6 +76,7 @@ struct Halftone8Format {
   uint32_t PixelOfImageColor(PaletteEntry c) const;
   // Colour-table entries match at full precision, as solid colours do.
   uint32_t PixelOfTableColor(PaletteEntry c) const { return PixelOfColor(RGB(c.r, c.g, c.b)); }
+  void PixelsOfImageColors(const PaletteEntry* colors, size_t count, uint32_t* out) const;
   PaletteEntry ColorOfPixel(uint32_t v) const;
   uint32_t PixelOfGradient(uint32_t r, uint32_t g, uint32_t b, int32_t x, int32_t y) const;
   // The page keeps its one colour path for every image.

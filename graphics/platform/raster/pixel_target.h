@@ -6,6 +6,7 @@
 // drawing code never checks for a missing surface.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "graphics/platform/core/dib.h"
@@ -65,6 +66,8 @@ public:
   virtual bool SharesPixelFormat(const DibImage& image) const = 0;
   // A paint's colours as this target's pixels.
   PixelPaint Realize(const Paint& paint) const;
+  // PixelOfImageColor of count colours at once.
+  virtual void PixelsOfImageColors(const PaletteEntry* colors, size_t count, uint32_t* out) const = 0;
 
   // --- writing ---------------------------------------------------------
   // d = rop2(paint, d) over [x0, x1) of row y.
@@ -74,8 +77,9 @@ public:
   // as they are (nullptr: none); a pattern pixel that is not drawn counts 0.
   virtual void BlitRun(int32_t y, int32_t x0, int32_t x1, uint8_t code, const PaletteEntry* source,
                        const uint8_t* skip, const PixelPaint& pattern) = 0;
-  // As BlitRun, with source holding x1 - x0 pixel values of this format
-  // (from an image that SharesPixelFormat).
+  // As BlitRun, with source holding x1 - x0 pixel values of this format:
+  // from an image that SharesPixelFormat, or matched once per image row
+  // (PixelsOfImageColors) when a row shows on several device rows.
   virtual void BlitPixelRun(int32_t y, int32_t x0, int32_t x1, uint8_t code, const uint32_t* source,
                             const uint8_t* skip, const PixelPaint& pattern) = 0;
   // Image colours over the destination: premultiplied (source + d x (1 - alpha))

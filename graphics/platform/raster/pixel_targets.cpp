@@ -22,6 +22,9 @@ public:
   uint32_t PixelOfTableColor(PaletteEntry) const override { return 0; }
   PaletteEntry ColorOfPixel(uint32_t) const override { return {}; }
   bool SharesPixelFormat(const DibImage&) const override { return false; }
+  void PixelsOfImageColors(const PaletteEntry*, size_t count, uint32_t* out) const override {
+    std::fill(out, out + count, 0u);
+  }
   uint32_t PixelAt(int32_t, int32_t) const override { return 0; }
   void FillRun(int32_t, int32_t, int32_t, int, const PixelPaint&) override {}
   void BlitRun(int32_t, int32_t, int32_t, uint8_t, const PaletteEntry*, const uint8_t*, const PixelPaint&) override {}
@@ -87,6 +90,9 @@ PixelTarget& NullPixelTarget() {
 
 uint32_t Halftone8Format::PixelOfColor(ColorRef c) const { return NearestHalftoneIndex(c); }
 uint32_t Halftone8Format::PixelOfImageColor(PaletteEntry c) const { return ImagePixelHalftoneIndex(c.r, c.g, c.b); }
+void Halftone8Format::PixelsOfImageColors(const PaletteEntry* colors, size_t count, uint32_t* out) const {
+  ImagePixelHalftoneIndices(colors, count, out);
+}
 PaletteEntry Halftone8Format::ColorOfPixel(uint32_t v) const { return HalftonePalette()[v & 0xFF]; }
 uint32_t Halftone8Format::PixelOfGradient(uint32_t r, uint32_t g, uint32_t b, int32_t x, int32_t y) const {
   return DitheredGradientIndex(r, g, b, x, y);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "graphics/platform/gdi/device_context.h"
+#include "graphics/platform/raster/halftone_palette.h"
 #include "graphics/platform/raster/pixel_targets.h"
 #include "graphics/support/emf_render.h"
 #include "support/emf_blend_records.h"
@@ -149,6 +150,44 @@ TEST(DeviceContextBlit, TrueColourSourceOnAColourTableIsMatchedAtFiveBitsPerChan
   const DibImage image = RowImage(24, {}, {0x33, 0x33, 0x33, 0xFF, 0xFF, 0xFF, 0, 0});
   bitmap.dc.StretchBlt({0, 0, 2, 1}, &image, {0, 0, 2, 1}, SRCCOPY);
   EXPECT_EQ(bitmap.bytes, (std::vector<uint8_t>{52, 252, 0, 0}));
+}
+
+TEST(DeviceContextBlit, HalftoneStretchInterpolatesAlongRowsAndColumnsAroundAClipHole) {
+  test::RenderedPage page = test::WhitePage(4, 4);
+  TDeviceContext dc;
+  dc.SelectSurface(&page.surface);
+  dc.SetStretchBltMode(HALFTONE);
+  dc.ExcludeClipRect({1, 2, 2, 3});
+  // Black at the top left, white elsewhere: device pixel x, y sits at source
+  // position x / 2, y / 2. Each step rounds; the result is the nearest
+  // palette colour at full precision.
+  const DibImage image = test::Bitmap32(2, {{Opaque(0), Opaque(255)}, {Opaque(255), Opaque(255)}}).Image();
+  dc.StretchBlt({0, 0, 4, 4}, &image, {0, 0, 2, 2}, SRCCOPY);
+  const auto grey = [](uint8_t level) { return NearestHalftoneIndex(level, level, level); };
+  EXPECT_EQ(page.At(0, 0), kBlack);
+  EXPECT_EQ(page.At(1, 0), grey(128));  // halfway along the row
+  EXPECT_EQ(page.At(0, 1), grey(128));  // halfway down the column
+  EXPECT_EQ(page.At(1, 1), grey(192));  // halfway both ways: (128 + 255 + 1) / 2
+  EXPECT_EQ(page.At(1, 2), kWhite);     // the hole
+  EXPECT_EQ(page.At(0, 2), kWhite);
+  EXPECT_EQ(page.At(1, 3), kWhite);
+  EXPECT_EQ(page.At(3, 3), kWhite);
+}
+
+TEST(DeviceContextBlit, SourceBeyondTheImageLeavesTheDestination) {
+  test::RenderedPage page = test::WhitePage(4, 4);
+  TDeviceContext dc;
+  dc.SelectSurface(&page.surface);
+  // A black image whose source rectangle starts one pixel left of and above
+  // the image: the first column and row show nothing of it.
+  const DibImage image = test::Bitmap32(2, {{Opaque(0), Opaque(0)}, {Opaque(0), Opaque(0)}}).Image();
+  dc.StretchBlt({0, 0, 4, 4}, &image, {-1, -1, 4, 4}, SRCCOPY);
+  for (int y = 0; y < 4; ++y) {
+    for (int x = 0; x < 4; ++x) {
+      const bool shown = x >= 1 && x < 3 && y >= 1 && y < 3;
+      EXPECT_EQ(page.At(x, y), shown ? kBlack : kWhite) << x << "," << y;
+    }
+  }
 }
 
 }  // namespace

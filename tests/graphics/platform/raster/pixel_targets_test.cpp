@@ -111,6 +111,35 @@ TEST(PixelTargets, BottomUpAndTopDownRowsAddressTheSameTopRow) {
   EXPECT_EQ(top_down.bytes[0], 7);
 }
 
+TEST(PixelTargets, ImageColoursAtOnceMatchThemOneByOne) {
+  const PaletteEntry* h = HalftonePalette();
+  const std::vector<PaletteEntry> colors{{0, 0, 0}, {7, 8, 9}, {250, 3, 128}, {128, 128, 128}, {255, 255, 255}};
+  Rows halftone(8, 1, 1, std::vector<PaletteEntry>(h, h + 256));
+  Rows indexed(4, 1, 1, {{0, 0, 0}, {255, 0, 0}, {0, 0, 255}, {255, 255, 255}});
+  Rows rgb565(16, 1, 1, {}, false, {0xF800, 0x07E0, 0x001F});
+  Rows rgb24(24, 1, 1);
+  for (Rows* rows : {&halftone, &indexed, &rgb565, &rgb24}) {
+    std::vector<uint32_t> pixels(colors.size());
+    rows->target->PixelsOfImageColors(colors.data(), colors.size(), pixels.data());
+    for (size_t i = 0; i < colors.size(); ++i)
+      EXPECT_EQ(pixels[i], rows->target->PixelOfImageColor(colors[i])) << rows->target->BitsPerPixel() << " " << i;
+  }
+  EXPECT_EQ(rgb24.target->PixelOfImageColor({250, 3, 128}), 0xFA0380u);
+}
+
+TEST(PixelTargets, PixelRunsCopyOrCombineAndLeaveSkippedPixels) {
+  Rows grey(8, 4, 1, std::vector<PaletteEntry>(256));
+  const uint32_t source[] = {1, 2, 3};
+  grey.target->BlitPixelRun(0, 1, 4, uint8_t(SRCCOPY >> 16), source, nullptr, PixelPaint{});
+  EXPECT_EQ(grey.bytes, (std::vector<uint8_t>{0, 1, 2, 3}));
+  const uint8_t skip[] = {0, 1, 0};
+  const uint32_t more[] = {0x10, 0x20, 0x30};
+  grey.target->BlitPixelRun(0, 1, 4, uint8_t(SRCPAINT >> 16), more, skip, PixelPaint{});
+  EXPECT_EQ(grey.bytes, (std::vector<uint8_t>{0, 0x11, 2, 0x33}));
+  grey.target->BlitPixelRun(0, 0, 2, uint8_t(SRCCOPY >> 16), more, skip, PixelPaint{});
+  EXPECT_EQ(grey.bytes, (std::vector<uint8_t>{0x10, 0x11, 2, 0x33}));
+}
+
 TEST(PixelTargets, TheNullTargetHasNoPixels) {
   EXPECT_TRUE(NullPixelTarget().IsEmpty());
   Rows none(12, 4, 4);
