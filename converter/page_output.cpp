@@ -4,6 +4,7 @@
 #include <map>
 #include <tuple>
 
+#include "base/note_tally.h"
 #include "converter/metafile_survey.h"
 #include "converter/page_rasterizer.h"
 #include "graphics/bitmap.h"
@@ -59,30 +60,14 @@ std::vector<TFontMapping> MapFonts(const std::vector<gdi::LogFont>& fonts) {
   return mappings;
 }
 
-// Counts equal notes, keeping the order in which each first appeared.
-class TNoteCounter {
-public:
-  void Add(const std::string& note) {
-    const auto [it, added] = index_.emplace(note, notes_.size());
-    if (added)
-      notes_.emplace_back(note, 1);
-    else
-      ++notes_[it->second].second;
-  }
-  std::vector<std::pair<std::string, int64_t>> Take() { return std::move(notes_); }
-
-private:
-  std::map<std::string, size_t> index_;
-  std::vector<std::pair<std::string, int64_t>> notes_;
-};
-
 // Renders with the playback notes, time and size recorded when verbose.
 std::unique_ptr<TBitmap> RenderWithDiagnostics(TMetafile& metafile, int32_t page, int32_t resolution,
                                                const TConversionOptions& options,
                                                TPageDiagnostics* diagnostics) {
   if (diagnostics == nullptr) return RenderMetafile(metafile, resolution, options);
   const auto start = std::chrono::steady_clock::now();
-  TNoteCounter notes;
+  TNoteTally notes;
+  notes.Add(metafile.ReadNotes());  // records dropped when the picture was read
   metafile.SetPlaybackLog([&notes](const std::string& note) { notes.Add(note); });
   std::unique_ptr<TBitmap> bitmap;
   try {
