@@ -22,15 +22,18 @@ int32_t TopDownRow(const DibImage& image, int32_t bottom_up_top, int32_t height)
 
 // HALFTONE stretching interpolates between the four source pixels around the
 // device pixel's source position (columns first, then rows, in 16-bit
-// fixed point), clamped to the image's edges.
-PaletteEntry InterpolatedColor(const DibImage& image, int64_t fx, int64_t fy) {
+// fixed point), clamped to the image's edges. On true-colour surfaces each
+// step rounds to nearest, which the reference's 24-bit pictures show exactly;
+// the halftone-palette page truncates, which its 8-bit pictures match better.
+PaletteEntry InterpolatedColor(const DibImage& image, int64_t fx, int64_t fy, bool rounded) {
   const auto clamp_x = [&](int64_t v) { return int32_t(std::clamp<int64_t>(v, 0, image.Width() - 1)); };
   const auto clamp_y = [&](int64_t v) { return int32_t(std::clamp<int64_t>(v, 0, image.Height() - 1)); };
   const int64_t ix = fx >> 16, iy = fy >> 16;
   const uint32_t tx = uint32_t(fx & 0xFFFF), ty = uint32_t(fy & 0xFFFF);
   const PaletteEntry c00 = image.Color(clamp_x(ix), clamp_y(iy)), c10 = image.Color(clamp_x(ix + 1), clamp_y(iy));
   const PaletteEntry c01 = image.Color(clamp_x(ix), clamp_y(iy + 1)), c11 = image.Color(clamp_x(ix + 1), clamp_y(iy + 1));
-  const auto lerp = [](uint32_t a, uint32_t b, uint32_t t) { return (a * (65536 - t) + b * t) >> 16; };
+  const uint32_t half = rounded ? 32768 : 0;
+  const auto lerp = [half](uint32_t a, uint32_t b, uint32_t t) { return (a * (65536 - t) + b * t + half) >> 16; };
   const auto channel = [&](uint8_t PaletteEntry::*c) {
     return uint8_t(lerp(lerp(c00.*c, c01.*c, ty), lerp(c10.*c, c11.*c, ty), tx));
   };
@@ -49,6 +52,7 @@ void TDeviceContext::BlitPixels(const StretchMapping& m, const DibImage* source,
   // A brush that draws nothing gives the pattern 0.
   const PixelPaint pattern = pattern_draws ? target_->Realize(brush) : PixelPaint::Solid(0);
   const bool interpolate = uses_source && state_.stretch_mode == HALFTONE;
+  const bool rounded = target_->BitsPerPixel() >= 16;
   const Region clip = EffectiveClip().Intersect(Region::FromRect(m.Dest()));
   if (clip.IsEmpty()) return;
   // Each column's source position is the same on every row: work it out once
@@ -104,7 +108,7 @@ void TDeviceContext::BlitPixels(const StretchMapping& m, const DibImage* source,
           const int32_t sx = source_x[column];
           skip[column] = !row_inside || sx < 0 || sx >= source->Width();
           if (skip[column]) continue;
-          colors[column] = interpolate ? InterpolatedColor(*source, source_x_fixed[column], fy) : source->Color(sx, sy);
+          colors[column] = interpolate ? InterpolatedColor(*source, source_x_fixed[column], fy, rounded) : source->Color(sx, sy);
         }
         const size_t first = size_t(x0 - area.left);
         target_->BlitRun(y, x0, x1, code, colors.data() + first, skip.data() + first, pattern);
