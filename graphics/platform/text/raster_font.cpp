@@ -337,17 +337,9 @@ static bool GaspAllowsGrey(FT_Face face, int64_t ppem) {
   return flags == FT_GASP_NO_TABLE || (flags & FT_GASP_DO_GRAY) != 0;
 }
 
-// LOGFONT qualities: bilevel glyphs whatever the surface, or grey ones at
-// every size, whatever the face's gasp table says.
+// LOGFONT quality asking for bilevel glyphs whatever the surface; any other
+// quality (antialiased and ClearType included) follows the gasp table.
 constexpr uint8_t kNonAntialiasedQuality = 3;
-constexpr uint8_t kAntialiasedQuality = 4;
-constexpr uint8_t kClearTypeQuality = 5;
-
-static bool Smoothable(uint8_t quality, FT_Face face, int64_t ppem) {
-  if (quality == kNonAntialiasedQuality) return false;
-  if (quality == kAntialiasedQuality || quality == kClearTypeQuality) return true;
-  return GaspAllowsGrey(face, ppem);
-}
 
 RasterFont::RasterFont(std::unique_ptr<Impl> impl, const Metrics& metrics, const LogFont& request)
     : impl_(std::move(impl)),
@@ -355,7 +347,7 @@ RasterFont::RasterFont(std::unique_ptr<Impl> impl, const Metrics& metrics, const
       underline_(request.underline),
       strikeOut_(request.strike_out),
       escapement_(request.escapement),
-      smoothable_(Smoothable(request.quality, impl_->face, impl_->ppem)) {}
+      smoothable_(request.quality != kNonAntialiasedQuality && GaspAllowsGrey(impl_->face, impl_->ppem)) {}
 RasterFont::~RasterFont() = default;
 
 uint32_t RasterFont::GlyphIndex(char32_t ch) const {
