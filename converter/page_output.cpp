@@ -4,6 +4,7 @@
 #include <map>
 #include <tuple>
 
+#include "base/note_tally.h"
 #include "converter/metafile_survey.h"
 #include "converter/page_rasterizer.h"
 #include "graphics/bitmap.h"
@@ -65,7 +66,8 @@ std::unique_ptr<TBitmap> RenderWithDiagnostics(TMetafile& metafile, int32_t page
                                                TPageDiagnostics* diagnostics) {
   if (diagnostics == nullptr) return RenderMetafile(metafile, resolution, options);
   const auto start = std::chrono::steady_clock::now();
-  TPlaybackNotes notes;
+  TNoteTally notes;
+  notes.Add(metafile.ReadNotes());  // records dropped when the picture was read
   metafile.SetPlaybackLog([&notes](const std::string& note) { notes.Add(note); });
   std::unique_ptr<TBitmap> bitmap;
   try {
@@ -100,14 +102,6 @@ void WriteWithDiagnostics(TBitmap& bitmap, const std::string& fileName, TOutputF
 }
 
 }  // namespace
-
-void TPlaybackNotes::Add(const std::string& note) {
-  const auto [it, added] = index_.emplace(note, notes_.size());
-  if (added)
-    notes_.emplace_back(note, 1);
-  else
-    ++notes_[it->second].second;
-}
 
 void DescribePageContent(const TMetafile& metafile, TPageDiagnostics& diagnostics) {
   const TMetafileSurvey survey = SurveyMetafile(metafile.Bytes().data(), metafile.Bytes().size());

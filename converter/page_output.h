@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/note_tally.h"
 #include "converter/conversion_options.h"
 #include "converter/conversion_report.h"
 
@@ -37,17 +38,6 @@ private:
   bool verbose_;
   std::mutex lock_;
   std::map<int32_t, TPageDiagnostics> pages_;
-};
-
-// Counts equal playback notes, keeping the order in which each first appeared.
-class TPlaybackNotes {
-public:
-  void Add(const std::string& note);
-  std::vector<std::pair<std::string, int64_t>> Take() { return std::move(notes_); }
-
-private:
-  std::map<std::string, size_t> index_;
-  std::vector<std::pair<std::string, int64_t>> notes_;
 };
 
 // The fonts the metafile asks for (with the files they map to) and its EMF+

@@ -35,7 +35,7 @@ struct TPagePlan {
   int32_t next_bottom = 0;  // the bottom row of the next band to hand out
   // --verbose: one band plays a copy of the page that gathers the notes.
   std::unique_ptr<TMetafile> logged;
-  TPlaybackNotes notes;
+  TNoteTally notes;
   double seconds = 0;
 
   bool Whole() const { return band_rows == 0; }
@@ -154,7 +154,8 @@ private:
     page->next_bottom = height;
     if (reporter_.Verbose()) {
       page->logged = std::make_unique<TMetafile>(metafile);
-      TPlaybackNotes* notes = &page->notes;
+      TNoteTally* notes = &page->notes;
+      notes->Add(metafile.ReadNotes());  // records dropped when the picture was read
       page->logged->SetPlaybackLog([notes](const std::string& note) { notes->Add(note); });
     }
     return page;

@@ -3,10 +3,12 @@
 // reader does, measures what the conversion draws when the metafile sets its
 // own viewport, and plays the result into a small 8-bit surface. Random bytes
 // rarely pass the placeable header's checksum; this reaches the conversion
-// of every record directly. Nothing may crash, hang, overrun or allocate
+// of every record directly; the second conversion and the playback keep
+// their logs, as --verbose does. Nothing may crash, hang, overrun or allocate
 // without bound.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "graphics/platform/emf/emf_header.h"
@@ -24,13 +26,21 @@ constexpr int32_t kHeight = 48;
 // only small inputs take that road, so that each run stays quick.
 constexpr size_t kMaxMeasuredSize = 4096;
 
+void Note(const std::string& note) {
+  volatile size_t length = note.size();
+  (void)length;
+}
+
 void Play(const std::vector<uint8_t>& emf) {
   const int32_t stride = vx::gdi::DibStride(kWidth, 8);
   std::vector<uint8_t> bits(static_cast<size_t>(stride) * kHeight, 0xFF);
   vx::gdi::PixelSurface8 surface{kWidth, kHeight, stride, bits.data()};
   vx::gdi::TDeviceContext dc;
   dc.SelectSurface(&surface);
-  (void)vx::gdi::PlayEnhMetaFile(dc, emf.data(), emf.size(), {0, 0, kWidth - 1, kHeight - 1});
+  vx::gdi::PlaybackOptions options;
+  options.verbose = true;
+  options.log = Note;
+  (void)vx::gdi::PlayEnhMetaFile(dc, emf.data(), emf.size(), {0, 0, kWidth - 1, kHeight - 1}, options);
 }
 
 }  // namespace
@@ -44,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size <= kMaxMeasuredSize && vx::gdi::WmfSetsViewport(data, size)) {
     if (const auto drawn = vx::gdi::DrawnExtent(*sizing)) extents = *drawn;
   }
-  const auto emf = vx::gdi::ConvertWinMetaFileToEnh(data, size, extents.cx, extents.cy);
+  const auto emf = vx::gdi::ConvertWinMetaFileToEnh(data, size, extents.cx, extents.cy, Note);
   if (emf) Play(*emf);
   return 0;
 }

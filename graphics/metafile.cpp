@@ -148,13 +148,16 @@ void TMetafile::ReadPlaceable(TStream& stream, int64_t length) {
   if (gdi::WmfSetsViewport(wmf.data(), wmf.size())) {
     if (const auto drawn = gdi::DrawnExtent(*sizing)) extents = *drawn;
   }
-  auto emf = gdi::ConvertWinMetaFileToEnh(wmf.data(), wmf.size(), extents.cx, extents.cy);
+  TNoteTally notes;
+  auto emf = gdi::ConvertWinMetaFileToEnh(wmf.data(), wmf.size(), extents.cx, extents.cy,
+                                          [&notes](const std::string& note) { notes.Add(note); });
   if (!emf) FailInvalid();
 
   image_.emf = std::move(*emf);
   image_.frame_width = frame_width;
   image_.frame_height = frame_height;
   image_.units_per_inch = upi;
+  image_.read_notes = notes.Take();
   enhanced_format_ = false;
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/note_tally.h"
 #include "graphics/graphic.h"
 #include "graphics/platform/emf/emf_header.h"
 #include "graphics/platform/core/gdi_types.h"
@@ -52,6 +53,11 @@ public:
   // The metafile's palette, at most its first 256 entries; empty when it has none.
   std::vector<gdi::PaletteEntry> PaletteEntries() const;
 
+  // What reading a Windows metafile dropped (records without an enhanced
+  // form, not supported or cut short), each note with its count; empty for an
+  // enhanced metafile.
+  const TCountedNotes& ReadNotes() const { return image_.read_notes; }
+
   // Receives the playback's notes (records skipped, cut short or refused) while
   // the picture draws; none when unset.
   using TPlaybackLog = std::function<void(const std::string& note)>;
@@ -68,6 +74,7 @@ private:
     int32_t frame_width = 0;
     int32_t frame_height = 0;
     uint16_t units_per_inch = 0;
+    TCountedNotes read_notes;
     int32_t pending_width = 0;
     int32_t pending_height = 0;
     // Built on first request and kept with the picture.

@@ -8,6 +8,7 @@
 #include "graphics/metafile.h"
 #include "storage/page_store_fixtures.h"
 #include "support/emf_builder.h"
+#include "support/wmf_test_data.h"
 
 namespace vx {
 namespace {
@@ -118,6 +119,50 @@ TEST(RenderPageFile, VerboseTellsSkippedRecordsFontsAndEmfPlus) {
             std::string::npos)
       << text;
   EXPECT_FALSE(test::ReadFileBytes(folder.File("p.bmp")).empty());
+}
+
+// A Windows metafile's dropped records come first, counted per file, then what
+// the playback of its enhanced form passed over.
+TEST(RenderPageFile, VerboseTellsTheWindowsMetafileRecordsDroppedAndTheNoOps) {
+  test::WmfBuilder b = test::RectangleWmf();
+  b.Record(0x0105, {0})                          // META_SETRELABS: no enhanced form
+      .Record(0x0105, {0})
+      .Record(gdi::wmf::kCreateRegion, {0, 0, 0})  // a region cut short: not converted
+      .Record(gdi::wmf::kRealizePalette, {})       // converted; played as a no-op
+      .Record(0x0105, {0});
+  const auto metafile = test::MetafileFrom(b.Placeable(0, 0, 100, 100, 96));
+  test::TempFolder folder;
+  std::string text;
+  TConversionOptions options;
+  options.verbose = true;
+  TConversionReporter reporter(options, 1, [&text](std::string_view t) { text += t; });
+  RenderPageFile(*metafile, folder.File("w.bmp"), 0, 96, options, reporter);
+  const size_t firstLineEnd = text.find('\n');
+  ASSERT_NE(firstLineEnd, std::string::npos) << text;
+  EXPECT_EQ(text.substr(firstLineEnd + 1),
+            "  skipped META_SETRELABS (3x)\n"
+            "  META_CREATEREGION is too short; skipped (1x)\n"
+            "  EMR_REALIZEPALETTE played as a no-op (1x)\n")
+      << text;
+}
+
+TEST(RenderPageFile, VerboseNamesEnhancedRecordsPlayedAsNoOpsButNotComments) {
+  const auto metafile = test::MetafileFrom(test::EmfBuilder()
+                                               .Record(EmfRecord::kSetMiterLimit, {0, 0, 0x20, 0x41})
+                                               .Record(EmfRecord::kGdiComment, {0, 0, 0, 0})
+                                               .Record(EmfRecord::kSetMiterLimit, {0, 0, 0x20, 0x41})
+                                               .Record(EmfRecord::kSetBrushOrgEx, {0, 0, 0, 0, 0, 0, 0, 0})
+                                               .Build());
+  test::TempFolder folder;
+  std::string text;
+  TConversionOptions options;
+  options.verbose = true;
+  TConversionReporter reporter(options, 1, [&text](std::string_view t) { text += t; });
+  RenderPageFile(*metafile, folder.File("e.bmp"), 0, 96, options, reporter);
+  EXPECT_EQ(text.substr(text.find('\n') + 1),
+            "  EMR_SETMITERLIMIT played as a no-op (2x)\n"
+            "  EMR_SETBRUSHORGEX played as a no-op (1x)\n")
+      << text;
 }
 
 TEST(RenderPageFile, VerboseWritesTheSameFileAsWithoutIt) {

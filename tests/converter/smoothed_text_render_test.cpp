@@ -7,6 +7,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "converter/page_rasterizer.h"
 #include "graphics/bitmap.h"
@@ -48,10 +49,12 @@ INSTANTIATE_TEST_SUITE_P(Depths, SmoothedTextRender, ::testing::Values(24, 32));
 TEST(SmoothedTextRender, EightBitPageKeepsBilevelGlyphs) {
   const std::unique_ptr<TBitmap> page = RenderTextSample(8);
   ASSERT_EQ(page->PixelDepth(), 8);
+  // Through the colour table: a colour read per pixel would decode the bitmap each time.
+  const std::vector<gdi::PaletteEntry>& table = page->ColorTable();
   std::set<uint32_t> colours;
   for (int32_t y = 30; y < 500; y += 4) {
     for (int32_t x = 40; x < 790; ++x) {
-      const gdi::PaletteEntry c = page->PixelColor(x, y);
+      const gdi::PaletteEntry c = table.at(page->PixelIndex(x, y));
       colours.insert(gdi::RGB(c.r, c.g, c.b));
     }
   }

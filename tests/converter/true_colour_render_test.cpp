@@ -42,6 +42,25 @@ TEST_P(TrueColourRender, ShapesKeepTheirExactColours) {
   }
 }
 
+// The sample's HALFTONE-stretched picture (x 380..442, y 40..103 at 96 dpi):
+// each interpolation step rounds to nearest on a true-colour page.
+TEST_P(TrueColourRender, HalftoneStretchedImageHasTheReferenceColours) {
+  TMetafile metafile;
+  metafile.ReadFromFile(std::string(VXP_SOURCE_DIR) + "/samples/image.emf");
+  TConversionOptions options;
+  options.depth = GetParam();
+  const std::unique_ptr<TBitmap> page = RenderMetafile(metafile, 96, options);
+  const ColourAt facts[] = {
+      {388, 40, 33, 143, 255}, {425, 52, 188, 196, 205}, {420, 65, 167, 159, 152},
+      {388, 78, 33, 65, 98},   {439, 90, 246, 148, 49},  {440, 103, 250, 125, 0},
+      {381, 41, 4, 127, 251},
+  };
+  for (const ColourAt& f : facts) {
+    const gdi::PaletteEntry c = page->PixelColor(f.x, f.y);
+    EXPECT_EQ(gdi::RGB(c.r, c.g, c.b), gdi::RGB(f.r, f.g, f.b)) << "at " << f.x << ", " << f.y;
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Depths, TrueColourRender, ::testing::Values(24, 32));
 
 }  // namespace

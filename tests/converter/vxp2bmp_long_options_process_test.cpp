@@ -13,6 +13,7 @@
 #include "converter/scratch_folder.h"
 #include "graphics/bitmap.h"
 #include "support/png_decoder.h"
+#include "support/wmf_test_data.h"
 
 namespace vx {
 namespace {
@@ -111,6 +112,21 @@ TEST_F(LongOptionProgram, PagesVerboseAndProgressOnStandardError) {
   EXPECT_NE(r.err.find("  font \"Arial\" bold -> Liberation Sans (LiberationSans-Bold.ttf)\n"), std::string::npos);
   EXPECT_NE(r.err.find("\n1/2 pages\n"), std::string::npos) << r.err;
   EXPECT_EQ(r.err.substr(r.err.size() - 10), "2/2 pages\n");
+}
+
+TEST_F(LongOptionProgram, VerboseNamesTheWindowsMetafileRecordsDropped) {
+  test::WmfBuilder b = test::RectangleWmf();
+  b.Record(0x0105, {0}).Record(0x0626, {15, 0}).Record(0x0105, {0});  // META_SETRELABS, META_ESCAPE
+  const std::vector<uint8_t> wmf = b.Placeable(0, 0, 100, 100, 96);
+  std::ofstream(folder_.Join("in.wmf"), std::ios::binary)
+      .write(reinterpret_cast<const char*>(wmf.data()), static_cast<std::streamsize>(wmf.size()));
+  const test::ProcessOutcome r = Run({"in.wmf", "out.bmp", "--verbose"});
+  EXPECT_EQ(r.status, 0);
+  const std::string folder = std::filesystem::canonical(folder_.Path()).string();
+  EXPECT_TRUE(std::regex_match(r.err, std::regex(folder + "/out\\.bmp: \\d+ x \\d+ pixels, \\d+ ms\n"
+                                                          "  skipped META_SETRELABS \\(2x\\)\n"
+                                                          "  skipped META_ESCAPE \\(1x\\)\n")))
+      << r.err;
 }
 
 TEST_F(LongOptionProgram, ProgressAloneIsOneRewrittenLine) {

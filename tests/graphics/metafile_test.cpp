@@ -350,3 +350,30 @@ TEST(MetafileCorpusTest, EveryCorpusMetafileReadsOrFailsCleanly) {
 
 }  // namespace
 }  // namespace vx
+
+namespace vx {
+namespace {
+
+// The first of the two conversions a placeable WMF goes through only sizes
+// the picture: each dropped record is counted once.
+TEST(MetafileReadNotes, APlaceableWmfKeepsWhatItsConversionDroppedWithCounts) {
+  test::WmfBuilder b = test::RectangleWmf();
+  b.Record(0x0105, {0}).Record(0x0105, {0}).Record(gdi::wmf::kSetTextCharExtra, {1}).Record(0x0105, {0});
+  TMetafile m;
+  ReadBytes(m, b.Placeable(0, 0, 100, 100, 96));
+  EXPECT_EQ(m.ReadNotes(),
+            (TCountedNotes{{"skipped META_SETRELABS", 3}, {"skipped META_SETTEXTCHAREXTRA", 1}}));
+}
+
+TEST(MetafileReadNotes, AnEnhancedMetafileOrANewPictureHasNone) {
+  test::WmfBuilder b = test::RectangleWmf();
+  b.Record(0x0105, {0});
+  TMetafile m;
+  ReadBytes(m, b.Placeable(0, 0, 100, 100, 96));
+  ASSERT_EQ(m.ReadNotes().size(), 1u);
+  ReadBytes(m, test::EmfBuilder().Build());
+  EXPECT_TRUE(m.ReadNotes().empty());
+}
+
+}  // namespace
+}  // namespace vx

@@ -30,8 +30,9 @@ struct Playback {
   XForm init;                      // frame to target rectangle
   uint32_t selected_palette = 0;   // handle index of the palette selected; 0: none of the metafile's
 
+  bool Logging() const { return options.verbose && options.log; }
   void Log(const std::string& message) const {
-    if (options.verbose && options.log) options.log(message);
+    if (Logging()) options.log(message);
   }
   // The object behind a handle index, or nullptr for a bad or empty slot.
   const GdiObject* Object(uint32_t index) const {

@@ -50,7 +50,12 @@ void ResetPlaybackState(TDeviceContext& dc) {
 void PlayRecord(Playback& play, uint32_t type, const uint8_t* record, uint32_t record_size) {
   const EmfRecordRow* row = FindEmfRecordRow(type);
   if (row == nullptr || row->handler == nullptr) {
-    if (!IsIgnoredEmfRecord(type)) play.Log("skipped " + EmfRecordName(type));
+    if (!play.Logging()) return;
+    const IgnoredEmfRecord* ignored = FindIgnoredEmfRecord(type);
+    if (ignored == nullptr)
+      play.Log("skipped " + EmfRecordName(type));
+    else if (ignored->noted)
+      play.Log(EmfRecordName(type) + " played as a no-op");
     return;
   }
   if (record_size < row->minimum_size) {

@@ -153,12 +153,12 @@ constexpr bool InTypeOrder() {
 static_assert(InTypeOrder(), "one row per record type, in type order");
 
 constexpr IgnoredEmfRecord kIgnored[] = {
-    {R::kHeader, "read before playback: the frame, the reference device and the handle count"},
-    {R::kEof, "ends playback; the palette it carries is read through the header"},
+    {R::kHeader, "read before playback: the frame, the reference device and the handle count", false},
+    {R::kEof, "ends playback; the palette it carries is read through the header", false},
     {R::kSetBrushOrgEx, "patterns stay aligned to the device origin, as on the pages we draw"},
     {R::kSetMapperFlags, "font mapping always matches the requested aspect"},
     {R::kSetMiterLimit, "wide pens join with their own miter rule"},
-    {R::kGdiComment, "comments carry no drawing; EMF+ is drawn through its fallback records"},
+    {R::kGdiComment, "comments carry no drawing; EMF+ is drawn through its fallback records", false},
     {R::kSetICMMode, "colour management is off: colours are drawn as stored"},
     {R::kSetColorSpace, "colour management is off: colours are drawn as stored"},
     {R::kRealizePalette, "the surface keeps its own colours; palette indices resolve at selection"},
@@ -182,9 +182,12 @@ std::string EmfRecordName(uint32_t type) {
 
 std::span<const IgnoredEmfRecord> IgnoredEmfRecords() { return kIgnored; }
 
-bool IsIgnoredEmfRecord(uint32_t type) {
-  return std::any_of(std::begin(kIgnored), std::end(kIgnored),
-                     [type](const IgnoredEmfRecord& i) { return TypeWord(i.type) == type; });
+const IgnoredEmfRecord* FindIgnoredEmfRecord(uint32_t type) {
+  const auto it = std::find_if(std::begin(kIgnored), std::end(kIgnored),
+                               [type](const IgnoredEmfRecord& i) { return TypeWord(i.type) == type; });
+  return it == std::end(kIgnored) ? nullptr : &*it;
 }
+
+bool IsIgnoredEmfRecord(uint32_t type) { return FindIgnoredEmfRecord(type) != nullptr; }
 
 }  // namespace vx::gdi

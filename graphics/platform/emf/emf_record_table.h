@@ -31,11 +31,16 @@ std::string EmfRecordName(uint32_t type);
 
 // The types playback passes over on purpose, each with its reason; every
 // other type without a handler is reported as skipped in the verbose log.
+// Those that would change the drawing are named there as played as no-ops;
+// the header, the end and comments are passed over silently.
 struct IgnoredEmfRecord {
   EmfRecord type;
   const char* reason;
+  bool noted = true;  // named in the verbose log
 };
 std::span<const IgnoredEmfRecord> IgnoredEmfRecords();
 bool IsIgnoredEmfRecord(uint32_t type);
+// The row of an ignored type; nullptr for any other type.
+const IgnoredEmfRecord* FindIgnoredEmfRecord(uint32_t type);
 
 }  // namespace vx::gdi

@@ -12,8 +12,11 @@ namespace vx::gdi {
 
 inline constexpr uint8_t kFullCoverage = 16;
 
-// A FreeType grey value (0..255) as one of the 17 coverage levels.
-inline uint8_t CoverageLevel(uint8_t grey) { return uint8_t((uint32_t(grey) * kFullCoverage + 128) / 256); }
+// A FreeType grey value (0..255) as one of the 17 coverage levels: the 256
+// values fall into 17 bands of equal width (grey x 17 / 256, rounded down),
+// as the reference's glyph levels do; rounding to nearest sixteenth puts
+// about every second edge pixel one level off.
+inline uint8_t CoverageLevel(uint8_t grey) { return uint8_t((uint32_t(grey) * (kFullCoverage + 1)) >> 8); }
 
 // One channel of text colour t at coverage level (2..15) over destination d.
 // The ramp was read off reference pixels of black text on white.

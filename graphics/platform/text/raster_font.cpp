@@ -337,7 +337,8 @@ static bool GaspAllowsGrey(FT_Face face, int64_t ppem) {
   return flags == FT_GASP_NO_TABLE || (flags & FT_GASP_DO_GRAY) != 0;
 }
 
-// LOGFONT quality asking for bilevel glyphs whatever the surface.
+// LOGFONT quality asking for bilevel glyphs whatever the surface; any other
+// quality (antialiased and ClearType included) follows the gasp table.
 constexpr uint8_t kNonAntialiasedQuality = 3;
 
 RasterFont::RasterFont(std::unique_ptr<Impl> impl, const Metrics& metrics, const LogFont& request)
@@ -508,8 +509,9 @@ std::shared_ptr<const RasterFont> CreateRasterFont(const FontRequest& request) {
   return std::make_shared<RasterFont>(std::move(impl), metrics, font);
 }
 
+// The quality is part of the key: it decides whether the glyphs may be grey.
 using CacheKey = std::tuple<std::u16string, int32_t, int32_t, int32_t, int32_t, bool, bool, bool,
-                            bool, uint8_t, double, double, double, double>;
+                            bool, uint8_t, uint8_t, double, double, double, double>;
 
 CacheKey KeyOf(const FontRequest& r) {
   std::u16string face = r.font.face_name.substr(0, r.font.face_name.find(u'\0'));
@@ -518,7 +520,7 @@ CacheKey KeyOf(const FontRequest& r) {
   }
   return {face, r.height, r.width, r.font.escapement, r.font.weight > 550 ? 700 : 400,
           r.font.italic, r.font.underline, r.font.strike_out, r.font.char_set == kSymbolCharset,
-          r.font.pitch_and_family, r.transform.m11, r.transform.m12, r.transform.m21,
+          r.font.pitch_and_family, r.font.quality, r.transform.m11, r.transform.m12, r.transform.m21,
           r.transform.m22};
 }
 

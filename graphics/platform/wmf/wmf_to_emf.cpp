@@ -13,6 +13,7 @@
 #include "graphics/platform/core/gdi_types.h"
 #include "graphics/platform/wmf/wmf_bitmap16.h"
 #include "graphics/platform/wmf/wmf_dib.h"
+#include "graphics/platform/wmf/wmf_function_names.h"
 #include "graphics/platform/wmf/wmf_header.h"
 #include "graphics/platform/wmf/wmf_records.h"
 #include "graphics/platform/text/code_page_text.h"
@@ -53,7 +54,7 @@ void PutRect(ByteWriter& w, int32_t l, int32_t t, int32_t r, int32_t b) {
 
 class WmfToEmf {
 public:
-  explicit WmfToEmf(Size frame) : frame_(frame) {}
+  WmfToEmf(Size frame, const WmfConversionLog& log) : frame_(frame), log_(log) {}
 
   void Start();
   void Translate(const WmfRecord& r);
@@ -63,6 +64,20 @@ private:
   // A region is no object in an enhanced metafile: its records carry the
   // rectangles, so the slot keeps them.
   enum class SlotState : uint8_t { kFree, kEmitted, kSkipped, kRegion };
+  // Why a record gives no enhanced record.
+  enum class Drop : uint8_t {
+    kNoEnhancedForm,
+    kNotSupported,
+    kRegion,
+    kDeviceBitmap,
+    kTooShort,
+    kBadBitmap,
+    kNoObject,
+    kObjectNotConverted,
+    kLevelNotSaved,
+    kNoPalette,
+    kObjectTableFull,
+  };
   struct Slot {
     SlotState state = SlotState::kFree;
     bool font = false;
@@ -70,13 +85,18 @@ private:
     std::vector<Rect> region;
   };
 
+  void Dropped(const WmfRecord& r, Drop why) const;
+  // The parameters were all there; a record cut short is logged.
+  bool Fits(const Params& p, const WmfRecord& r) const;
+  bool Fits(const ByteReader& in, const WmfRecord& r) const;
+
   void Value(EmfRecord type, uint32_t value);
   void Pair(EmfRecord type, int32_t a, int32_t b);
   void Box(EmfRecord type, int32_t l, int32_t t, int32_t r, int32_t b);
 
   void SetOrigin(Point& origin, EmfRecord type, Point value);
   void SaveDc();
-  void RestoreDc(int32_t which);
+  void RestoreDc(const WmfRecord& r, int32_t which);
   void Poly(EmfRecord type, const WmfRecord& r);
   void PolyPolygon(const WmfRecord& r);
   void Boxed(EmfRecord type, const WmfRecord& r);
@@ -94,6 +114,8 @@ private:
   // Objects: each creation takes the lowest free slot, emitted or not, so
   // later indices stay those of the metafile.
   int AllocateSlot(SlotState state, bool font = false, uint8_t charset = 0);
+  // The object a select or delete names; logs why there is none.
+  bool EmittedObject(const WmfRecord& r, uint32_t index) const;
   void CreatePen(const WmfRecord& r);
   void CreateBrush(const WmfRecord& r);
   void CreateFont(const WmfRecord& r);
@@ -123,6 +145,7 @@ private:
   void SetDibToDev(const WmfRecord& r);
 
   Size frame_;
+  const WmfConversionLog& log_;
   Size viewport_;
   EmfRecordWriter out_;
   std::vector<Slot> slots_;
@@ -130,6 +153,34 @@ private:
   DcOrigins dc_;
   std::vector<DcOrigins> saved_;
 };
+
+void WmfToEmf::Dropped(const WmfRecord& r, Drop why) const {
+  if (!log_) return;
+  const std::string name = WmfFunctionName(r.function);
+  switch (why) {
+    case Drop::kNoEnhancedForm:
+    case Drop::kNotSupported: log_("skipped " + name); break;
+    case Drop::kRegion: log_("skipped " + name + " of a region"); break;
+    case Drop::kDeviceBitmap: log_("skipped " + name + " of a device-dependent bitmap"); break;
+    case Drop::kTooShort: log_(name + " is too short; skipped"); break;
+    case Drop::kBadBitmap: log_(name + " holds a bitmap that cannot be read; skipped"); break;
+    case Drop::kNoObject: log_(name + " of no object; skipped"); break;
+    case Drop::kObjectNotConverted: log_(name + " of an object not converted; skipped"); break;
+    case Drop::kLevelNotSaved: log_(name + " of a level not saved; skipped"); break;
+    case Drop::kNoPalette: log_(name + " without a selected palette; skipped"); break;
+    case Drop::kObjectTableFull: log_(name + " beyond the object table; skipped"); break;
+  }
+}
+
+bool WmfToEmf::Fits(const Params& p, const WmfRecord& r) const {
+  if (!p.Ok()) Dropped(r, Drop::kTooShort);
+  return p.Ok();
+}
+
+bool WmfToEmf::Fits(const ByteReader& in, const WmfRecord& r) const {
+  if (!in.Ok()) Dropped(r, Drop::kTooShort);
+  return in.Ok();
+}
 
 void WmfToEmf::Value(EmfRecord type, uint32_t value) {
   ByteWriter w;
@@ -184,10 +235,13 @@ void WmfToEmf::SaveDc() {
   out_.Add(EmfRecord::kSaveDC, std::vector<uint8_t>{});
 }
 
-void WmfToEmf::RestoreDc(int32_t which) {
+void WmfToEmf::RestoreDc(const WmfRecord& r, int32_t which) {
   const int64_t depth = static_cast<int64_t>(saved_.size());
   const int64_t target = which < 0 ? depth + which : int64_t(which) - 1;
-  if (which == 0 || target < 0 || target >= depth) return;  // the platform refuses these
+  if (which == 0 || target < 0 || target >= depth) {  // the platform refuses these
+    Dropped(r, Drop::kLevelNotSaved);
+    return;
+  }
   dc_ = saved_[size_t(target)];
   saved_.resize(size_t(target));
   Value(EmfRecord::kRestoreDC, static_cast<uint32_t>(which));
@@ -196,7 +250,10 @@ void WmfToEmf::RestoreDc(int32_t which) {
 void WmfToEmf::Poly(EmfRecord type, const WmfRecord& r) {
   ByteReader in(r.params, r.param_bytes);
   const int32_t count = in.I16();
-  if (!in.Ok() || count < 0 || size_t(count) * 4 > in.Remaining()) return;
+  if (!in.Ok() || count < 0 || size_t(count) * 4 > in.Remaining()) {
+    Dropped(r, Drop::kTooShort);
+    return;
+  }
   std::vector<Point> points(static_cast<size_t>(count));
   for (auto& p : points) {
     p.x = in.I16();
@@ -227,7 +284,10 @@ void WmfToEmf::PolyPolygon(const WmfRecord& r) {
     c = in.U16();
     total += c;
   }
-  if (!in.Ok() || total * 4 > in.Remaining()) return;
+  if (!in.Ok() || total * 4 > in.Remaining()) {
+    Dropped(r, Drop::kTooShort);
+    return;
+  }
   ByteWriter points;
   Rect bounds{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
   for (uint64_t i = 0; i < total; ++i) {
@@ -251,14 +311,14 @@ void WmfToEmf::PolyPolygon(const WmfRecord& r) {
 void WmfToEmf::Boxed(EmfRecord type, const WmfRecord& r) {
   Params p(r);
   const int32_t bottom = p.S(), right = p.S(), top = p.S(), left = p.S();
-  if (p.Ok()) Box(type, left, top, right, bottom);
+  if (Fits(p, r)) Box(type, left, top, right, bottom);
 }
 
 void WmfToEmf::RoundRect(const WmfRecord& r) {
   Params p(r);
   const int32_t height = p.S(), width = p.S();
   const int32_t bottom = p.S(), right = p.S(), top = p.S(), left = p.S();
-  if (!p.Ok()) return;
+  if (!Fits(p, r)) return;
   ByteWriter w;
   PutRect(w, left, top, right, bottom);
   w.I32(width);
@@ -270,7 +330,7 @@ void WmfToEmf::ArcLike(EmfRecord type, const WmfRecord& r) {
   Params p(r);
   const int32_t y_end = p.S(), x_end = p.S(), y_start = p.S(), x_start = p.S();
   const int32_t bottom = p.S(), right = p.S(), top = p.S(), left = p.S();
-  if (!p.Ok()) return;
+  if (!Fits(p, r)) return;
   ByteWriter w;
   PutRect(w, left, top, right, bottom);
   w.I32(x_start);
@@ -284,7 +344,7 @@ void WmfToEmf::SetPixel(const WmfRecord& r) {
   Params p(r);
   const uint32_t color = p.U32();
   const int32_t y = p.S(), x = p.S();
-  if (!p.Ok()) return;
+  if (!Fits(p, r)) return;
   ByteWriter w;
   w.I32(x);
   w.I32(y);
@@ -319,7 +379,7 @@ uint32_t RegionDataSize(const std::vector<Rect>& rects) { return static_cast<uin
 void WmfToEmf::SelectClipRegion(const WmfRecord& r) {
   Params p(r);
   const uint32_t index = p.U();
-  if (!p.Ok()) return;
+  if (!Fits(p, r)) return;
   if (index == 0) {
     ByteWriter w;
     w.U32(0);  // no region data
@@ -327,7 +387,11 @@ void WmfToEmf::SelectClipRegion(const WmfRecord& r) {
     out_.Add(EmfRecord::kExtSelectClipRgn, w);
     return;
   }
-  if (const std::vector<Rect>* rects = RegionAt(index)) SelectClipRects(*rects);
+  if (const std::vector<Rect>* rects = RegionAt(index)) {
+    SelectClipRects(*rects);
+  } else {
+    Dropped(r, Drop::kRegion);
+  }
 }
 
 // The clip region is given in device units, as the platform's player hands
@@ -382,6 +446,7 @@ void WmfToEmf::CreateRegion(const WmfRecord& r) {
   }
   if (!in.Ok()) {
     AllocateSlot(SlotState::kSkipped);
+    Dropped(r, Drop::kTooShort);
     return;
   }
   const int slot = AllocateSlot(SlotState::kRegion);
@@ -434,12 +499,15 @@ void WmfToEmf::CreatePen(const WmfRecord& r) {
   const int32_t width = p.S();
   p.S();  // the height of the width point is unused
   const uint32_t color = p.U32();
-  if (!p.Ok()) {
+  if (!Fits(p, r)) {
     AllocateSlot(SlotState::kSkipped);
     return;
   }
   const int slot = AllocateSlot(SlotState::kEmitted);
-  if (slot < 0) return;
+  if (slot < 0) {
+    Dropped(r, Drop::kObjectTableFull);
+    return;
+  }
   ByteWriter w;
   w.U32(uint32_t(slot) + 1);
   w.U32(style);
@@ -454,12 +522,15 @@ void WmfToEmf::CreateBrush(const WmfRecord& r) {
   const uint32_t style = p.U();
   const uint32_t color = p.U32();
   const uint32_t hatch = p.U();
-  if (!p.Ok()) {
+  if (!Fits(p, r)) {
     AllocateSlot(SlotState::kSkipped);
     return;
   }
   const int slot = AllocateSlot(SlotState::kEmitted);
-  if (slot < 0) return;
+  if (slot < 0) {
+    Dropped(r, Drop::kObjectTableFull);
+    return;
+  }
   ByteWriter w;
   w.U32(uint32_t(slot) + 1);
   w.U32(style);
@@ -474,13 +545,16 @@ void WmfToEmf::CreateFont(const WmfRecord& r) {
   for (auto& n : numbers) n = in.I16();
   uint8_t flags[8];
   for (auto& f : flags) f = in.U8();
-  if (!in.Ok()) {
+  if (!Fits(in, r)) {
     AllocateSlot(SlotState::kSkipped);
     return;
   }
   const uint8_t charset = flags[3];
   const int slot = AllocateSlot(SlotState::kEmitted, true, charset);
-  if (slot < 0) return;
+  if (slot < 0) {
+    Dropped(r, Drop::kObjectTableFull);
+    return;
+  }
   // The face name runs to its terminating zero, at most 32 bytes, within the record.
   std::string face;
   while (face.size() < 32 && in.Remaining() > 0) {
@@ -510,10 +584,14 @@ void WmfToEmf::CreateDibPatternBrush(const WmfRecord& r) {
                        : std::nullopt;
   if (!dib) {
     AllocateSlot(SlotState::kSkipped);
+    Dropped(r, !p.Ok() ? Drop::kTooShort : style == BS_PATTERN ? Drop::kDeviceBitmap : Drop::kBadBitmap);
     return;
   }
   const int slot = AllocateSlot(SlotState::kEmitted);
-  if (slot < 0) return;
+  if (slot < 0) {
+    Dropped(r, Drop::kObjectTableFull);
+    return;
+  }
   constexpr uint32_t kFixed = 32;
   const uint32_t info_size = static_cast<uint32_t>(dib->info.size());
   ByteWriter w;
@@ -528,16 +606,28 @@ void WmfToEmf::CreateDibPatternBrush(const WmfRecord& r) {
   out_.Add(EmfRecord::kCreateDIBPatternBrushPt, w);
 }
 
+bool WmfToEmf::EmittedObject(const WmfRecord& r, uint32_t index) const {
+  if (index >= slots_.size() || slots_[index].state == SlotState::kFree) {
+    Dropped(r, Drop::kNoObject);
+    return false;
+  }
+  if (slots_[index].state == SlotState::kSkipped) {
+    Dropped(r, Drop::kObjectNotConverted);
+    return false;
+  }
+  return true;
+}
+
 // Selecting a region selects it as the clip region.
 void WmfToEmf::SelectObject(const WmfRecord& r) {
   Params p(r);
   const uint32_t index = p.U();
-  if (!p.Ok()) return;
+  if (!Fits(p, r)) return;
   if (const std::vector<Rect>* rects = RegionAt(index)) {
     SelectClipRects(*rects);
     return;
   }
-  if (index >= slots_.size() || slots_[index].state != SlotState::kEmitted) return;
+  if (!EmittedObject(r, index)) return;
   if (slots_[index].font) dc_.charset = slots_[index].charset;
   Value(EmfRecord::kSelectObject, index + 1);
 }
@@ -550,10 +640,14 @@ void WmfToEmf::CreatePalette(const WmfRecord& r) {
   const uint16_t count = in.U16();
   if (!in.Ok() || size_t(count) * 4 > in.Remaining()) {
     AllocateSlot(SlotState::kSkipped);
+    Dropped(r, Drop::kTooShort);
     return;
   }
   const int slot = AllocateSlot(SlotState::kEmitted);
-  if (slot < 0) return;
+  if (slot < 0) {
+    Dropped(r, Drop::kObjectTableFull);
+    return;
+  }
   ByteWriter w;
   w.U32(uint32_t(slot) + 1);
   w.U16(version);
@@ -565,7 +659,7 @@ void WmfToEmf::CreatePalette(const WmfRecord& r) {
 void WmfToEmf::SelectPalette(const WmfRecord& r) {
   Params p(r);
   const uint32_t index = p.U();
-  if (!p.Ok() || index >= slots_.size() || slots_[index].state != SlotState::kEmitted) return;
+  if (!Fits(p, r) || !EmittedObject(r, index)) return;
   dc_.palette = int(index);
   Value(EmfRecord::kSelectPalette, index + 1);
 }
@@ -575,7 +669,14 @@ void WmfToEmf::SetPaletteEntries(const WmfRecord& r) {
   ByteReader in(r.params, r.param_bytes);
   const uint16_t start = in.U16();
   const uint16_t count = in.U16();
-  if (!in.Ok() || size_t(count) * 4 > in.Remaining() || dc_.palette < 0) return;
+  if (!in.Ok() || size_t(count) * 4 > in.Remaining()) {
+    Dropped(r, Drop::kTooShort);
+    return;
+  }
+  if (dc_.palette < 0) {
+    Dropped(r, Drop::kNoPalette);
+    return;
+  }
   ByteWriter w;
   w.U32(uint32_t(dc_.palette) + 1);
   w.U32(start);
@@ -587,14 +688,22 @@ void WmfToEmf::SetPaletteEntries(const WmfRecord& r) {
 void WmfToEmf::ResizePalette(const WmfRecord& r) {
   Params p(r);
   const uint32_t count = p.U();
-  if (!p.Ok() || dc_.palette < 0) return;
+  if (!Fits(p, r)) return;
+  if (dc_.palette < 0) {
+    Dropped(r, Drop::kNoPalette);
+    return;
+  }
   Pair(EmfRecord::kResizePalette, dc_.palette + 1, int32_t(count));
 }
 
 void WmfToEmf::DeleteObject(const WmfRecord& r) {
   Params p(r);
   const uint32_t index = p.U();
-  if (!p.Ok() || index >= slots_.size() || slots_[index].state == SlotState::kFree) return;
+  if (!Fits(p, r)) return;
+  if (index >= slots_.size() || slots_[index].state == SlotState::kFree) {
+    Dropped(r, Drop::kNoObject);
+    return;
+  }
   if (slots_[index].state == SlotState::kEmitted) Value(EmfRecord::kDeleteObject, index + 1);
   slots_[index] = Slot{};
   if (dc_.palette == int(index)) dc_.palette = -1;
@@ -637,12 +746,15 @@ void WmfToEmf::Text(int32_t x, int32_t y, uint16_t options, const Rect* clip,
 void WmfToEmf::TextOut(const WmfRecord& r) {
   ByteReader in(r.params, r.param_bytes);
   const int32_t count = in.I16();
-  if (count < 0) return;
+  if (count < 0) {
+    Dropped(r, Drop::kTooShort);
+    return;
+  }
   const uint8_t* chars = in.Bytes(size_t(count));
   in.Skip(size_t(count) & 1);
   const int32_t y = in.I16();
   const int32_t x = in.I16();
-  if (!in.Ok()) return;
+  if (!Fits(in, r)) return;
   Text(x, y, 0, nullptr, chars, size_t(count), nullptr);
 }
 
@@ -660,9 +772,12 @@ void WmfToEmf::ExtTextOut(const WmfRecord& r) {
     clip.right = in.I16();
     clip.bottom = in.I16();
   }
-  if (!in.Ok() || count < 0) return;
+  if (!in.Ok() || count < 0) {
+    Dropped(r, Drop::kTooShort);
+    return;
+  }
   const uint8_t* chars = in.Bytes(size_t(count));
-  if (!in.Ok()) return;
+  if (!Fits(in, r)) return;
   in.Skip(size_t(count) & 1);
   std::vector<int32_t> dx;
   if (in.Ok() && in.Remaining() >= size_t(count) * 2) {
@@ -732,10 +847,13 @@ void WmfToEmf::StretchDib(const WmfRecord& r) {
   const uint16_t usage = static_cast<uint16_t>(p.U());
   const int32_t hs = p.S(), ws = p.S(), ys = p.S(), xs = p.S();
   const int32_t hd = p.S(), wd = p.S(), yd = p.S(), xd = p.S();
-  if (!p.Ok()) return;
+  if (!Fits(p, r)) return;
   ByteReader& in = p.Reader();
   const auto dib = SplitPackedDib(r.params + in.Offset(), in.Remaining(), usage);
-  if (!dib) return;
+  if (!dib) {
+    Dropped(r, Drop::kBadBitmap);
+    return;
+  }
   const uint32_t info_size = static_cast<uint32_t>(dib->info.size());
   ByteWriter w;
   PutRect(w, xd, yd, xd + wd - 1, yd + hd - 1);
@@ -765,11 +883,17 @@ void WmfToEmf::BlitSource(const WmfRecord& r, size_t offset, bool bitmap16, int3
   const size_t size = r.param_bytes - offset;
   if (!bitmap16) {
     const auto dib = SplitPackedDib(data, size, kDibRgbColors);
-    if (dib) StretchBltDib(xd, yd, wd, hd, xs, ys, ws, hs, rop, *dib, stretch);
+    if (dib)
+      StretchBltDib(xd, yd, wd, hd, xs, ys, ws, hs, rop, *dib, stretch);
+    else
+      Dropped(r, Drop::kBadBitmap);
     return;
   }
   const auto converted = Bitmap16ToDib(data, size);
-  if (!converted) return;
+  if (!converted) {
+    Dropped(r, Drop::kBadBitmap);
+    return;
+  }
   PackedDib dib;
   dib.info = converted->info;
   dib.bits = converted->bits.data();
@@ -784,7 +908,7 @@ void WmfToEmf::DibStretchBlt(const WmfRecord& r, bool bitmap16) {
   const bool no_bitmap = HasNoBitmap(r);
   if (no_bitmap) p.S();
   const int32_t hd = p.S(), wd = p.S(), yd = p.S(), xd = p.S();
-  if (!p.Ok()) return;
+  if (!Fits(p, r)) return;
   if (no_bitmap) {
     BitBltNoSource(xd, yd, wd, hd, rop);
     return;
@@ -799,7 +923,7 @@ void WmfToEmf::DibBitBlt(const WmfRecord& r, bool bitmap16) {
   const bool no_bitmap = HasNoBitmap(r);
   if (no_bitmap) p.S();
   const int32_t h = p.S(), w = p.S(), yd = p.S(), xd = p.S();
-  if (!p.Ok()) return;
+  if (!Fits(p, r)) return;
   if (no_bitmap) {
     BitBltNoSource(xd, yd, w, h, rop);
     return;
@@ -811,7 +935,7 @@ void WmfToEmf::PatBlt(const WmfRecord& r) {
   Params p(r);
   const uint32_t rop = p.U32();
   const int32_t h = p.S(), w = p.S(), y = p.S(), x = p.S();
-  if (p.Ok()) BitBltNoSource(x, y, w, h, rop);
+  if (Fits(p, r)) BitBltNoSource(x, y, w, h, rop);
 }
 
 void WmfToEmf::SetDibToDev(const WmfRecord& r) {
@@ -819,10 +943,13 @@ void WmfToEmf::SetDibToDev(const WmfRecord& r) {
   const uint16_t usage = static_cast<uint16_t>(p.U());
   const uint32_t scans = p.U(), start = p.U();
   const int32_t ys = p.S(), xs = p.S(), h = p.S(), w_ = p.S(), yd = p.S(), xd = p.S();
-  if (!p.Ok()) return;
+  if (!Fits(p, r)) return;
   ByteReader& in = p.Reader();
   const auto dib = SplitPackedDib(r.params + in.Offset(), in.Remaining(), usage);
-  if (!dib) return;
+  if (!dib) {
+    Dropped(r, Drop::kBadBitmap);
+    return;
+  }
   const uint32_t info_size = static_cast<uint32_t>(dib->info.size());
   ByteWriter w;
   PutRect(w, xd, yd, xd + w_ - 1, yd + h - 1);
@@ -847,24 +974,24 @@ void WmfToEmf::SetDibToDev(const WmfRecord& r) {
 void WmfToEmf::Translate(const WmfRecord& r) {
   Params p(r);
   switch (r.function) {
-    case wmf::kSetMapMode: { const uint32_t v = p.U(); if (p.Ok()) Value(EmfRecord::kSetMapMode, v); break; }
-    case wmf::kSetBkMode: { const uint32_t v = p.U(); if (p.Ok()) Value(EmfRecord::kSetBkMode, v); break; }
-    case wmf::kSetRop2: { const uint32_t v = p.U(); if (p.Ok()) Value(EmfRecord::kSetRop2, v); break; }
-    case wmf::kSetPolyFillMode: { const uint32_t v = p.U(); if (p.Ok()) Value(EmfRecord::kSetPolyFillMode, v); break; }
-    case wmf::kSetTextAlign: { const uint32_t v = p.U(); if (p.Ok()) Value(EmfRecord::kSetTextAlign, v); break; }
-    case wmf::kSetStretchBltMode: { const uint32_t v = p.U(); if (p.Ok()) Value(EmfRecord::kSetStretchBltMode, v); break; }
-    case wmf::kSetTextColor: { const uint32_t v = p.U32(); if (p.Ok()) Value(EmfRecord::kSetTextColor, v); break; }
-    case wmf::kSetBkColor: { const uint32_t v = p.U32(); if (p.Ok()) Value(EmfRecord::kSetBkColor, v); break; }
-    case wmf::kSetWindowOrg: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) SetOrigin(dc_.window, EmfRecord::kSetWindowOrgEx, {x, y}); break; }
-    case wmf::kSetViewportOrg: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) SetOrigin(dc_.viewport, EmfRecord::kSetViewportOrgEx, {x, y}); break; }
-    case wmf::kOffsetWindowOrg: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) SetOrigin(dc_.window, EmfRecord::kSetWindowOrgEx, {dc_.window.x + x, dc_.window.y + y}); break; }
-    case wmf::kOffsetViewportOrg: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) SetOrigin(dc_.viewport, EmfRecord::kSetViewportOrgEx, {dc_.viewport.x + x, dc_.viewport.y + y}); break; }
-    case wmf::kSetWindowExt: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) Pair(EmfRecord::kSetWindowExtEx, x, y); break; }
-    case wmf::kSetViewportExt: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) Pair(EmfRecord::kSetViewportExtEx, x, y); break; }
+    case wmf::kSetMapMode: { const uint32_t v = p.U(); if (Fits(p, r)) Value(EmfRecord::kSetMapMode, v); break; }
+    case wmf::kSetBkMode: { const uint32_t v = p.U(); if (Fits(p, r)) Value(EmfRecord::kSetBkMode, v); break; }
+    case wmf::kSetRop2: { const uint32_t v = p.U(); if (Fits(p, r)) Value(EmfRecord::kSetRop2, v); break; }
+    case wmf::kSetPolyFillMode: { const uint32_t v = p.U(); if (Fits(p, r)) Value(EmfRecord::kSetPolyFillMode, v); break; }
+    case wmf::kSetTextAlign: { const uint32_t v = p.U(); if (Fits(p, r)) Value(EmfRecord::kSetTextAlign, v); break; }
+    case wmf::kSetStretchBltMode: { const uint32_t v = p.U(); if (Fits(p, r)) Value(EmfRecord::kSetStretchBltMode, v); break; }
+    case wmf::kSetTextColor: { const uint32_t v = p.U32(); if (Fits(p, r)) Value(EmfRecord::kSetTextColor, v); break; }
+    case wmf::kSetBkColor: { const uint32_t v = p.U32(); if (Fits(p, r)) Value(EmfRecord::kSetBkColor, v); break; }
+    case wmf::kSetWindowOrg: { const int32_t y = p.S(), x = p.S(); if (Fits(p, r)) SetOrigin(dc_.window, EmfRecord::kSetWindowOrgEx, {x, y}); break; }
+    case wmf::kSetViewportOrg: { const int32_t y = p.S(), x = p.S(); if (Fits(p, r)) SetOrigin(dc_.viewport, EmfRecord::kSetViewportOrgEx, {x, y}); break; }
+    case wmf::kOffsetWindowOrg: { const int32_t y = p.S(), x = p.S(); if (Fits(p, r)) SetOrigin(dc_.window, EmfRecord::kSetWindowOrgEx, {dc_.window.x + x, dc_.window.y + y}); break; }
+    case wmf::kOffsetViewportOrg: { const int32_t y = p.S(), x = p.S(); if (Fits(p, r)) SetOrigin(dc_.viewport, EmfRecord::kSetViewportOrgEx, {dc_.viewport.x + x, dc_.viewport.y + y}); break; }
+    case wmf::kSetWindowExt: { const int32_t y = p.S(), x = p.S(); if (Fits(p, r)) Pair(EmfRecord::kSetWindowExtEx, x, y); break; }
+    case wmf::kSetViewportExt: { const int32_t y = p.S(), x = p.S(); if (Fits(p, r)) Pair(EmfRecord::kSetViewportExtEx, x, y); break; }
     case wmf::kScaleWindowExt:
     case wmf::kScaleViewportExt: {
       const int32_t y_den = p.S(), y_num = p.S(), x_den = p.S(), x_num = p.S();
-      if (!p.Ok()) break;
+      if (!Fits(p, r)) break;
       ByteWriter w;
       w.I32(x_num);
       w.I32(x_den);
@@ -874,9 +1001,9 @@ void WmfToEmf::Translate(const WmfRecord& r) {
       break;
     }
     case wmf::kSaveDc: SaveDc(); break;
-    case wmf::kRestoreDc: { const int32_t v = p.S(); if (p.Ok()) RestoreDc(v); break; }
-    case wmf::kMoveTo: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) Pair(EmfRecord::kMoveToEx, x, y); break; }
-    case wmf::kLineTo: { const int32_t y = p.S(), x = p.S(); if (p.Ok()) Pair(EmfRecord::kLineTo, x, y); break; }
+    case wmf::kRestoreDc: { const int32_t v = p.S(); if (Fits(p, r)) RestoreDc(r, v); break; }
+    case wmf::kMoveTo: { const int32_t y = p.S(), x = p.S(); if (Fits(p, r)) Pair(EmfRecord::kMoveToEx, x, y); break; }
+    case wmf::kLineTo: { const int32_t y = p.S(), x = p.S(); if (Fits(p, r)) Pair(EmfRecord::kLineTo, x, y); break; }
     case wmf::kPolyline: Poly(EmfRecord::kPolyline, r); break;
     case wmf::kPolygon: Poly(EmfRecord::kPolygon, r); break;
     case wmf::kPolyPolygon: PolyPolygon(r); break;
@@ -899,7 +1026,10 @@ void WmfToEmf::Translate(const WmfRecord& r) {
     case wmf::kRealizePalette: out_.Add(EmfRecord::kRealizePalette, std::vector<uint8_t>{}); break;
     case wmf::kSetPalEntries: SetPaletteEntries(r); break;
     case wmf::kResizePalette: ResizePalette(r); break;
-    case wmf::kCreatePatternBrush: AllocateSlot(SlotState::kSkipped); break;
+    case wmf::kCreatePatternBrush:
+      AllocateSlot(SlotState::kSkipped);
+      Dropped(r, Drop::kNotSupported);
+      break;
     case wmf::kCreateRegion: CreateRegion(r); break;
     case wmf::kFillRegion: DrawRegion(EmfRecord::kFillRgn, r); break;
     case wmf::kFrameRegion: DrawRegion(EmfRecord::kFrameRgn, r); break;
@@ -923,19 +1053,20 @@ void WmfToEmf::Translate(const WmfRecord& r) {
     case wmf::kBitBlt: DibBitBlt(r, true); break;
     case wmf::kPatBlt: PatBlt(r); break;
     case wmf::kSetDibToDev: SetDibToDev(r); break;
-    default: break;  // no enhanced form here
+    default: Dropped(r, Drop::kNoEnhancedForm); break;
   }
 }
 
 }  // namespace
 
 std::optional<std::vector<uint8_t>> ConvertWinMetaFileToEnh(const uint8_t* wmf, size_t size,
-                                                            int32_t x_ext, int32_t y_ext) {
+                                                            int32_t x_ext, int32_t y_ext,
+                                                            const WmfConversionLog& log) {
   if (!ParseWinMetaHeader(wmf, size)) return std::nullopt;
   const bool whole_screen = x_ext <= 0 || y_ext <= 0;
   const Size frame = whole_screen ? Size{kScreenWidthMM * 100, kScreenHeightMM * 100}
                                   : Size{x_ext, y_ext};
-  WmfToEmf converter(frame);
+  WmfToEmf converter(frame, log);
   converter.Start();
   ForEachWmfRecord(wmf, size, [&converter](const WmfRecord& r) { converter.Translate(r); });
   return converter.Finish();

@@ -2,9 +2,12 @@
 # Installs the build tree into a prefix inside it, then builds the consumer
 # against that prefix twice: with find_package (shared and static) and with
 # pkg-config, and runs each.
-# Arguments: BUILD_DIR PREFIX CONSUMER_SOURCE SAMPLES
+# Arguments: BUILD_DIR PREFIX CONSUMER_SOURCE SAMPLES [ASAN_RUNTIME CXX_RUNTIME]
+# The two runtimes are given for a build with the sanitizers: the installed
+# package then brings the sanitizer link flags to its users, and the Python
+# interpreter, which is not sanitized, gets the runtimes preloaded.
 set -euo pipefail
-build=$1 prefix=$2 source=$3 samples=$4
+build=$1 prefix=$2 source=$3 samples=$4 asan=${5:-} cxx=${6:-}
 rm -rf "$prefix" "$build/consumer-cmake" "$build/consumer-pkgconfig"
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
@@ -29,11 +32,16 @@ export PKG_CONFIG_PATH="$prefix/lib/pkgconfig"
 g++ -std=c++17 "$source/consumer.cpp" -o "$build/consumer-pkgconfig/consumer" $(pkg-config --cflags --libs vxp2bmp)
 LD_LIBRARY_PATH="$prefix/lib" run "$build/consumer-pkgconfig/consumer"
 g++ -std=c++17 "$source/consumer.cpp" -o "$build/consumer-pkgconfig/consumer_static" \
-  $(pkg-config --cflags vxp2bmp) "$prefix/lib/libvxp2bmp.a" $(pkg-config --libs-only-l --static vxp2bmp | sed 's/-lvxp2bmp//')
+  $(pkg-config --cflags vxp2bmp) "$prefix/lib/libvxp2bmp.a" $(pkg-config --libs-only-l --static vxp2bmp | sed 's/-lvxp2bmp//') \
+  $(pkg-config --libs-only-other vxp2bmp)
 run "$build/consumer-pkgconfig/consumer_static"
 
 # The installed Python module finds the installed library beside it.
 if command -v python3 >/dev/null; then
+  preload=""
+  [ -n "$asan" ] && preload="$asan $cxx"
+  # The interpreter's own objects at its end are no leaks of ours: the module's tests check those.
+  LD_PRELOAD="$preload" ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
   PYTHONPATH="$prefix/lib/python3/dist-packages" python3 -c \
     "import vxp2bmp; assert vxp2bmp.Report('$samples/demo-report.vxp').page_count == 3; print('python', vxp2bmp.version())"
 fi

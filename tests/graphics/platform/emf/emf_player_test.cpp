@@ -192,9 +192,9 @@ TEST(EmfPlayer, RecordsBelowTheirMinimumSizeAreSkippedAndNamed) {
   EXPECT_EQ(log[1], "SelectObject of an empty handle 1");
 }
 
-// Deliberately ignored records pass silently; records we do not play are
-// named in the verbose log, unknown types by number.
-TEST(EmfPlayer, VerboseLogNamesUnplayedRecordsButNotIgnoredOnes) {
+// Comments pass silently; records played as no-ops are named as such, and
+// records we do not play as skipped, unknown types by number.
+TEST(EmfPlayer, VerboseLogNamesUnplayedRecordsAndNoOpsButNotComments) {
   const auto emf = Builder()
                        .RecordWords(EmfRecord::kGdiComment, {0})
                        .RecordWords(EmfRecord::kSetMiterLimit, {10})
@@ -203,7 +203,8 @@ TEST(EmfPlayer, VerboseLogNamesUnplayedRecordsButNotIgnoredOnes) {
                        .Build();
   std::vector<std::string> log;
   Play(emf, {true, [&](const std::string& line) { log.push_back(line); }});
-  EXPECT_EQ(log, (std::vector<std::string>{"skipped EMR_EXTFLOODFILL", "skipped record type 200"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"EMR_SETMITERLIMIT played as a no-op", "skipped EMR_EXTFLOODFILL",
+                                           "skipped record type 200"}));
 }
 
 TEST(EmfPlayer, HugePolyPolygonCountsAreRefused) {
