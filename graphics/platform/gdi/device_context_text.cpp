@@ -121,8 +121,10 @@ void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect
   if (update_cp) origin = state_.current_position;
 
   Region clip = EffectiveClip();
-  if (rect != nullptr && (options & (ETO_OPAQUE | ETO_CLIPPED)) != 0) {
-    Rect box = DeviceRectOf(*rect);
+  Rect box;
+  const bool has_box = rect != nullptr && (options & (ETO_OPAQUE | ETO_CLIPPED)) != 0;
+  if (has_box) {
+    box = DeviceRectOf(*rect);
     if (options & ETO_OPAQUE) {
       SpanWriter(*target_, clip, R2_COPYPEN, Paint::Solid(state_.bk_color))
           .FillRegion(Region::FromRect(box));
@@ -150,7 +152,7 @@ void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect
 
   // True-colour surfaces draw glyphs smoothed, palette surfaces bilevel.
   const bool smoothed = target_->BitsPerPixel() >= 16 && font->AllowsSmoothing();
-  const GlyphRun run = LayOutGlyphs(*font, text, options, dx, x, state_.font.escapement, !advanced,
+  const GlyphRun run = LayOutGlyphs(*font, text, options, dx, x, size.baseline_escapement, !advanced,
                                     {state_.char_extra, state_.break_extra, state_.break_count}, smoothed);
   const Point extent = run.pens.extent;
 
@@ -178,9 +180,14 @@ void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect
   }
   if (down != 0) base = {int32_t(base.x + down * ux), int32_t(base.y + down * uy)};
 
-  if (state_.bk_mode == OPAQUE && !(options & ETO_OPAQUE) && angle == 0) {
-    SpanWriter(*target_, clip, R2_COPYPEN, Paint::Solid(state_.bk_color))
-        .FillRegion(Region::FromRect({base.x, base.y - ascent, base.x + extent.x, base.y + descent}));
+  // An opaque background fills the text's cell too, unless an opaque box
+  // that also clips covers it, or the text lies inside the opaque box.
+  const Rect cell{base.x, base.y - ascent, base.x + extent.x, base.y + descent};
+  const bool opaque_box = has_box && (options & ETO_OPAQUE);
+  const bool inside_box = opaque_box && cell.left >= box.left && cell.right < box.right && cell.top >= box.top &&
+                          cell.bottom < box.bottom;
+  if (state_.bk_mode == OPAQUE && angle == 0 && !(opaque_box && (options & ETO_CLIPPED)) && !inside_box) {
+    SpanWriter(*target_, clip, R2_COPYPEN, Paint::Solid(state_.bk_color)).FillRegion(Region::FromRect(cell));
   }
 
   SpanWriter writer(*target_, clip, R2_COPYPEN, Paint::Solid(state_.text_color));

@@ -19,6 +19,7 @@ int32_t TruncatedSize(double v) {
 DeviceFontSize ChooseDeviceFontSize(const LogFont& font, const XForm& x, bool advanced_mode) {
   DeviceFontSize size;
   size.font = font;
+  size.baseline_escapement = font.escapement;
   const bool rotating = x.m12 != 0 || x.m21 != 0;
   if (advanced_mode && (rotating || x.m11 != x.m22)) {
     size.height = font.height;
@@ -28,11 +29,16 @@ DeviceFontSize ChooseDeviceFontSize(const LogFont& font, const XForm& x, bool ad
     size.metric_scale = std::hypot(x.m21, x.m22);
     return size;
   }
+  if (!advanced_mode && x.m11 * x.m22 < 0) {
+    size.font.escapement = -font.escapement;
+    size.font.orientation = -font.orientation;
+    size.baseline_escapement = -font.escapement;
+  }
   // A rotating transform turns the baseline with it (a mirror along x is
   // left as it is).
   if (x.m12 != 0) {
     const double turn = std::atan2(-x.m12, x.m11) * 1800.0 / M_PI;
-    size.font.escapement = int32_t(std::lround(std::fmod(font.escapement + turn, 3600.0)));
+    size.font.escapement = int32_t(std::lround(std::fmod(size.font.escapement + turn, 3600.0)));
   }
   size.height = TruncatedSize(font.height * std::hypot(x.m21, x.m22));
   size.width = TruncatedSize(font.width * std::hypot(x.m11, x.m12));

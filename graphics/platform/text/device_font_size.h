@@ -20,6 +20,10 @@ struct DeviceFontSize {
   bool outline_transform = false;  // glyph outlines go through `transform`
   XForm transform;               // the 2x2 part of the logical-to-device transform
   double metric_scale = 1;       // device pixels per font pixel (line positions, thickness)
+  // The logical escapement the baseline follows: in the compatible mode a
+  // mapping that mirrors one axis turns it the other way, as it does the
+  // glyphs, so the text still reads the way it is turned on the page.
+  int32_t baseline_escapement = 0;
 };
 
 DeviceFontSize ChooseDeviceFontSize(const LogFont& font, const XForm& logical_to_device, bool advanced_mode);
