@@ -51,20 +51,45 @@ void DrawEmrText(Playback& p, ByteReader& r, bool wide) {
   p.dc.ExtTextOut(reference, options, has_rect ? &rect : nullptr, text, dx);
 }
 
-// Bounds, graphics mode and the two scales, which playback does not need.
-void SkipTextPrologue(ByteReader& r) { r.Skip(16 + 4 + 4 + 4); }
+// The text is drawn in the graphics mode it was recorded in (it decides how
+// the font is sized through the transform); the context's own mode returns
+// afterwards.
+class RecordedGraphicsMode {
+public:
+  RecordedGraphicsMode(TDeviceContext& dc, int32_t mode) : dc_(dc), previous_(dc.SetGraphicsMode(mode)) {}
+  ~RecordedGraphicsMode() {
+    if (previous_ != 0) dc_.SetGraphicsMode(previous_);
+  }
+  RecordedGraphicsMode(const RecordedGraphicsMode&) = delete;
+  RecordedGraphicsMode& operator=(const RecordedGraphicsMode&) = delete;
+
+private:
+  TDeviceContext& dc_;
+  int previous_;
+};
+
+// Bounds (not needed), the graphics mode, and the two scales (not needed).
+int32_t ReadTextPrologue(ByteReader& r) {
+  r.Skip(16);
+  const int32_t mode = r.I32();
+  r.Skip(4 + 4);
+  return mode;
+}
 
 template <bool kWide>
 void ExtTextOutOf(Playback& p, ByteReader& r) {
-  SkipTextPrologue(r);
+  const int32_t mode = ReadTextPrologue(r);
+  if (!r.Ok()) return;
+  RecordedGraphicsMode recorded(p.dc, mode);
   DrawEmrText(p, r, kWide);
 }
 
 template <bool kWide>
 void PolyTextOutOf(Playback& p, ByteReader& r) {
-  SkipTextPrologue(r);
+  const int32_t mode = ReadTextPrologue(r);
   const uint32_t strings = r.U32();
   if (!r.Ok()) return;
+  RecordedGraphicsMode recorded(p.dc, mode);
   constexpr size_t kEmrTextSize = 40;
   if (strings > kMaxPolyTextStrings || uint64_t(strings) * kEmrTextSize > r.Remaining()) {
     r.Skip(r.Remaining() + 1);
@@ -85,7 +110,7 @@ void SmallTextOut(Playback& p, ByteReader& r) {
   const Point reference = ReadPoint(r);
   const uint32_t chars = r.U32();
   const uint32_t options = r.U32();
-  r.U32();  // graphics mode
+  const int32_t mode = r.I32();
   r.F32();  // x scale
   r.F32();  // y scale
   Rect rect;
@@ -99,6 +124,7 @@ void SmallTextOut(Playback& p, ByteReader& r) {
   }
   const std::u16string text = DecodeText(p, r.Data() + r.Offset(), chars, wide);
   const uint32_t draw_options = options & ~(kEtoNoRect | kEtoSmallChars | ETO_PDY);
+  RecordedGraphicsMode recorded(p.dc, mode);
   const bool has_rect = !(options & kEtoNoRect) && (options & (ETO_OPAQUE | ETO_CLIPPED)) != 0;
   p.dc.ExtTextOut(reference, draw_options, has_rect ? &rect : nullptr, text, {});
 }

@@ -267,10 +267,6 @@ private:
   Rect DeviceRectOf(const Rect& logical) const;
   Region SurfaceRegion() const;
   static int32_t RoundCoord(double v);
-  // The clip of a text call: the effective clip, cut to the rectangle with
-  // ETO_CLIPPED; with ETO_OPAQUE the rectangle is first filled with the
-  // background colour.
-  Region TextClip(uint32_t options, const Rect* rect);
   // Drawing helpers (device_context_draw.cpp, device_context_text.cpp).
   std::vector<PointF> ToDevice(const std::vector<Point>& points) const;
   void StrokePolyline(const std::vector<PointF>& device_points, bool closed);

@@ -2,9 +2,12 @@
 // the alignment, spacing array, opaque box and clipping rectangle.
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "graphics/platform/draw/device_painter.h"
 #include "graphics/platform/gdi/device_context.h"
+#include "graphics/platform/text/device_font_size.h"
+#include "graphics/platform/text/glyph_layout.h"
 #include "graphics/platform/text/raster_font.h"
 #include "graphics/platform/geometry/stroke.h"
 
@@ -19,19 +22,12 @@ char32_t NextCodePoint(const std::u16string& text, size_t& i) {
   return c;
 }
 
-// Truncates towards zero as the platform does; a transform can scale a font
-// size beyond any int, where the size saturates (and the font is not drawn).
-int32_t TruncatedSize(double v) {
-  if (std::isnan(v)) return 0;
-  return static_cast<int32_t>(std::clamp(v, double(INT32_MIN), double(INT32_MAX)));
-}
 
-// Glyphs and their pen offsets along the baseline, in device pixels.
+// Glyphs and their pen positions from the rounded reference point, in
+// device pixels.
 struct GlyphRun {
   std::vector<std::shared_ptr<const GlyphBitmap>> glyphs;
-  std::vector<double> offsets;
-  std::vector<double> rises;  // ETO_PDY: the baseline's rise under each glyph
-  double width = 0;           // the pen's advance over the whole text
+  GlyphPens pens;
 };
 
 // The spacing the context adds: per character, and justification's extra
@@ -45,54 +41,59 @@ struct TextSpacing {
 // Places the glyphs: by the advances given (logical units, x and y pairs with
 // ETO_PDY) where there are any, else by the font's advances plus the spacing.
 GlyphRun LayOutGlyphs(const RasterFont& font, const std::u16string& text, uint32_t options,
-                      const std::vector<int32_t>& dx, double xscale, double yscale, const TextSpacing& spacing,
-                      bool smoothed) {
+                      const std::vector<int32_t>& dx, const XForm& x, int32_t escapement,
+                      bool compatible_mode, const TextSpacing& spacing, bool smoothed) {
   GlyphRun run;
-  double pen = 0, rise = 0;
   const bool pdy = (options & ETO_PDY) != 0;
-  double logical_advance = 0;
+  std::vector<GlyphAdvance> advances;
+  std::vector<int32_t> extra;
   int64_t breaks = 0;
   for (size_t i = 0; i < text.size();) {
     const size_t unit = i;
     const char32_t ch = (options & ETO_GLYPH_INDEX) ? char32_t(text[i++]) : NextCodePoint(text, i);
     auto glyph = (options & ETO_GLYPH_INDEX) ? font.GlyphByIndex(ch, smoothed) : font.Glyph(ch, smoothed);
-    run.glyphs.push_back(glyph);
-    run.offsets.push_back(pen);
-    run.rises.push_back(rise);
+    GlyphAdvance advance;
+    int32_t justification = 0;
     const size_t k = pdy ? 2 * unit : unit;
     if (k < dx.size()) {
-      logical_advance += dx[k];
-      pen = logical_advance * xscale;
-      // The y advances count upwards.
-      if (pdy && k + 1 < dx.size()) rise += dx[k + 1] * yscale;
-      continue;
+      advance.logical = true;
+      advance.dx = dx[k];
+      if (pdy && k + 1 < dx.size()) advance.dy = dx[k + 1];
+    } else {
+      advance.device = {glyph->advanceX, glyph->advanceY};
+      // Justification spreads its extra space over the breaks, the remainder
+      // one unit each to the first ones.
+      if (ch == U' ' && spacing.break_count > 0 && !(options & ETO_GLYPH_INDEX)) {
+        const int64_t total = spacing.break_extra, count = spacing.break_count;
+        const int64_t remainder = std::abs(total % count);
+        justification = int32_t(total / count + (breaks < remainder ? (total < 0 ? -1 : 1) : 0));
+        ++breaks;
+      }
     }
-    pen += std::hypot(double(glyph->advanceX), double(glyph->advanceY)) + spacing.char_extra * xscale;
-    // Justification spreads its extra space over the breaks, the remainder
-    // one unit each to the first ones.
-    if (ch == U' ' && spacing.break_count > 0 && !(options & ETO_GLYPH_INDEX)) {
-      const int64_t extra = spacing.break_extra, count = spacing.break_count;
-      const int64_t remainder = std::abs(extra % count);
-      pen += double(extra / count + (breaks < remainder ? (extra < 0 ? -1 : 1) : 0)) * xscale;
-      ++breaks;
-    }
-    logical_advance = pen / (xscale == 0 ? 1 : xscale);
+    run.glyphs.push_back(glyph);
+    advances.push_back(advance);
+    extra.push_back(justification);
   }
-  run.width = pen;
+  TextLayoutRules rules;
+  rules.transform = x;
+  rules.escapement = escapement;
+  rules.compatible_mode = compatible_mode;
+  rules.char_extra = spacing.char_extra;
+  rules.measure_device_advances =
+      spacing.char_extra != 0 || (spacing.break_count > 0 && spacing.break_extra != 0) || escapement % 3600 != 0;
+  run.pens = PlaceGlyphs(rules, advances, extra);
   return run;
 }
 
-// The glyph masks at their places along the baseline from base, then the
-// underline and strike-out across the whole run (horizontal text only).
+// The glyph masks at their places from base, then the underline and
+// strike-out across the whole run (horizontal text only).
 // smooth_color: the colour smoothed glyphs blend in, when they are smoothed.
-void PaintGlyphRun(DevicePainter& painter, const RasterFont& font, const GlyphRun& run, PointF base, double angle,
-                   const PaletteEntry* smooth_color) {
-  const double bx = std::cos(angle), by = -std::sin(angle);  // along the baseline
-  const double ux = std::sin(angle), uy = std::cos(angle);   // "down" from the baseline
+void PaintGlyphRun(DevicePainter& painter, const RasterFont& font, const GlyphRun& run, Point base, double angle,
+                   double metric_scale, const PaletteEntry* smooth_color) {
   for (size_t g = 0; g < run.glyphs.size(); ++g) {
     const GlyphBitmap& glyph = *run.glyphs[g];
-    const int32_t gx = RoundDevice(base.x + run.offsets[g] * bx - run.rises[g] * ux);
-    const int32_t gy = RoundDevice(base.y + run.offsets[g] * by - run.rises[g] * uy);
+    const int32_t gx = base.x + run.pens.pens[g].x;
+    const int32_t gy = base.y + run.pens.pens[g].y;
     if (glyph.IsEmpty()) continue;
     if (smooth_color != nullptr) {
       painter.BlendMask(gx + glyph.left, gy - glyph.top, glyph.width, glyph.height, glyph.pixels.data(), *smooth_color);
@@ -101,63 +102,17 @@ void PaintGlyphRun(DevicePainter& painter, const RasterFont& font, const GlyphRu
     }
   }
   if (angle != 0) return;
+  // metric_scale: device pixels per pixel of a font sized in logical units.
   const auto rule = [&](int32_t offset_down, int32_t thickness) {
-    const int32_t left = RoundDevice(base.x), right = RoundDevice(base.x + run.width * bx);
-    const int32_t top = RoundDevice(base.y) + offset_down;
-    painter.FillRegion(Region::FromRect({left, top, right, top + std::max(thickness, 1)}));
+    const int32_t left = base.x, right = base.x + run.pens.extent.x;
+    const int32_t top = base.y + RoundDevice(offset_down * metric_scale);
+    painter.FillRegion(Region::FromRect({left, top, right, top + std::max(RoundDevice(thickness * metric_scale), 1)}));
   };
   if (font.Underline()) rule(font.UnderlinePosition(), font.UnderlineThickness());
   if (font.StrikeOut()) rule(-font.StrikeoutPosition(), font.StrikeoutThickness());
 }
 
-// The font selected, realised at its size in device pixels through the
-// transform; xscale and yscale are the transform's scales along the axes.
-std::shared_ptr<const RasterFont> RealizeFont(LogFont lf, const XForm& x, double& xscale, double& yscale) {
-  // A rotating transform turns the baseline with it (a mirror along x is
-  // left as it is).
-  if (x.m12 != 0) {
-    const double turn = std::atan2(-x.m12, x.m11) * 1800.0 / M_PI;
-    lf.escapement = int32_t(std::lround(std::fmod(lf.escapement + turn, 3600.0)));
-  }
-  yscale = std::hypot(x.m21, x.m22);
-  xscale = std::hypot(x.m11, x.m12);
-  // The device height is truncated, not rounded, as the platform does.
-  const int32_t dev_height = TruncatedSize(lf.height * yscale);
-  const int32_t dev_width = TruncatedSize(lf.width * xscale);
-  return GetRasterFont(lf, dev_height, dev_width);
-}
-
-// Where the baseline of a run of the given width starts, from the reference
-// point and the alignment, along the baseline's angle.
-PointF BaselineStart(PointF ref, uint32_t text_align, const RasterFont& font, double width, double angle) {
-  const double bx = std::cos(angle), by = -std::sin(angle);  // along the baseline
-  const double ux = std::sin(angle), uy = std::cos(angle);   // "down" from the baseline
-  double shift = 0;
-  switch (text_align & TA_CENTER) {
-    case TA_RIGHT: shift = -width; break;
-    case TA_CENTER: shift = -width / 2; break;
-    default: break;
-  }
-  double down = 0;  // from the reference point to the baseline
-  switch (text_align & TA_BASELINE) {
-    case TA_BASELINE: down = 0; break;
-    case TA_BOTTOM: down = -font.Descent(); break;
-    default: down = font.Ascent(); break;
-  }
-  return {ref.x + shift * bx + down * ux, ref.y + shift * by + down * uy};
-}
-
 }  // namespace
-
-Region TDeviceContext::TextClip(uint32_t options, const Rect* rect) {
-  Region clip = EffectiveClip();
-  if (rect == nullptr || (options & (ETO_OPAQUE | ETO_CLIPPED)) == 0) return clip;
-  const Rect box = DeviceRectOf(*rect);
-  if (options & ETO_OPAQUE)
-    DevicePainter(*target_, clip, R2_COPYPEN, Paint::Solid(state_.bk_color)).FillRegion(Region::FromRect(box));
-  if (options & ETO_CLIPPED) clip = clip.Intersect(Region::FromRect(box));
-  return clip;
-}
 
 void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect, const std::u16string& text,
                                 const std::vector<int32_t>& dx) {
@@ -165,38 +120,88 @@ void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect
   const bool update_cp = (state_.text_align & TA_UPDATECP) != 0;
   if (update_cp) origin = state_.current_position;
 
-  const Region clip = TextClip(options, rect);
+  Region clip = EffectiveClip();
+  Rect box;
+  const bool has_box = rect != nullptr && (options & (ETO_OPAQUE | ETO_CLIPPED)) != 0;
+  if (has_box) {
+    box = DeviceRectOf(*rect);
+    if (options & ETO_OPAQUE) {
+      DevicePainter(*target_, clip, R2_COPYPEN, Paint::Solid(state_.bk_color))
+          .FillRegion(Region::FromRect(box));
+    }
+    if (options & ETO_CLIPPED) clip = clip.Intersect(Region::FromRect(box));
+  }
   if (text.empty()) return;
 
-  double xscale = 0, yscale = 0;
-  const std::shared_ptr<const RasterFont> font = RealizeFont(state_.font, x, xscale, yscale);
+  // The font's size in device pixels through the current transform.
+  const bool advanced = state_.graphics_mode == GM_ADVANCED;
+  const DeviceFontSize size = ChooseDeviceFontSize(state_.font, x, advanced);
+  const std::shared_ptr<const RasterFont> font =
+      GetRasterFont(size.font, size.height, size.width, size.outline_transform ? &size.transform : nullptr);
   if (!font) return;
-  // Baseline direction from the escapement (counter-clockwise on screen).
-  const double angle = font->Escapement() * M_PI / 1800.0;
+
+  // Baseline direction (counter-clockwise on screen) and "down" from it.
+  double angle = font->Escapement() * M_PI / 1800.0;
+  if (size.outline_transform) {
+    const double e = state_.font.escapement * M_PI / 1800.0;
+    const PointF along = Apply(size.transform, {std::cos(e), -std::sin(e)});
+    angle = std::atan2(-along.y, along.x);
+  }
+  const double ux = std::sin(angle), uy = std::cos(angle);
+  const bool rotating = x.m12 != 0 || x.m21 != 0;
 
   // True-colour surfaces draw glyphs smoothed, palette surfaces bilevel.
   const bool smoothed = target_->BitsPerPixel() >= 16 && font->AllowsSmoothing();
-  const GlyphRun run = LayOutGlyphs(*font, text, options, dx, xscale, yscale,
+  const GlyphRun run = LayOutGlyphs(*font, text, options, dx, x, size.baseline_escapement, !advanced,
                                     {state_.char_extra, state_.break_extra, state_.break_count}, smoothed);
-  const PointF ref = Apply(x, {double(origin.x), double(origin.y)});
-  const PointF base = BaselineStart(ref, state_.text_align, *font, run.width, angle);
+  const Point extent = run.pens.extent;
 
-  if (state_.bk_mode == OPAQUE && !(options & ETO_OPAQUE) && angle == 0) {
-    const int32_t left = RoundDevice(base.x), right = RoundDevice(base.x + run.width);
-    const int32_t top = RoundDevice(base.y) - font->Ascent(), bottom = RoundDevice(base.y) + font->Descent();
-    DevicePainter(*target_, clip, R2_COPYPEN, Paint::Solid(state_.bk_color))
-        .FillRegion(Region::FromRect({left, top, right, bottom}));
+  // Positions are whole pixels from the rounded reference point.
+  const Point ref = RoundPoint(Apply(x, {double(origin.x), double(origin.y)}));
+  Point base = ref;
+  switch (state_.text_align & TA_CENTER) {
+    case TA_RIGHT: base = {ref.x - extent.x, ref.y - extent.y}; break;
+    case TA_CENTER: base = {ref.x - extent.x / 2, ref.y - extent.y / 2}; break;
+    default: break;
+  }
+  // The context reports ascent and descent in logical units; they come back
+  // to device pixels rounded.
+  const auto device_height = [&](int32_t font_pixels) {
+    if (size.outline_transform) return std::abs(DeviceOffsetOf(x, {0, double(font_pixels)}, false).y);
+    return rotating ? font_pixels : RoundTripHeight(x, font_pixels);
+  };
+  const int32_t ascent = device_height(font->Ascent());
+  const int32_t descent = device_height(font->Descent());
+  double down = 0;  // from the reference point to the baseline
+  switch (state_.text_align & TA_BASELINE) {
+    case TA_BASELINE: down = 0; break;
+    case TA_BOTTOM: down = -descent; break;
+    default: down = ascent; break;
+  }
+  if (down != 0) base = {int32_t(base.x + down * ux), int32_t(base.y + down * uy)};
+
+  // An opaque background fills the text's cell too, unless an opaque box
+  // that also clips covers it, or the text lies inside the opaque box.
+  const Rect cell{base.x, base.y - ascent, base.x + extent.x, base.y + descent};
+  const bool opaque_box = has_box && (options & ETO_OPAQUE);
+  const bool inside_box = opaque_box && cell.left >= box.left && cell.right < box.right && cell.top >= box.top &&
+                          cell.bottom < box.bottom;
+  if (state_.bk_mode == OPAQUE && angle == 0 && !(opaque_box && (options & ETO_CLIPPED)) && !inside_box) {
+    DevicePainter(*target_, clip, R2_COPYPEN, Paint::Solid(state_.bk_color)).FillRegion(Region::FromRect(cell));
   }
 
   DevicePainter painter(*target_, clip, R2_COPYPEN, Paint::Solid(state_.text_color));
   const PaletteEntry text_color = target_->ColorOfPixel(target_->PixelOfColor(state_.text_color));
-  PaintGlyphRun(painter, *font, run, base, angle, smoothed ? &text_color : nullptr);
+  PaintGlyphRun(painter, *font, run, base, angle, size.metric_scale, smoothed ? &text_color : nullptr);
 
-  XForm inverse;
-  if (update_cp && Invert(x, inverse)) {
-    const double bx = std::cos(angle), by = -std::sin(angle);  // along the baseline
-    const PointF end = Apply(inverse, {ref.x + run.width * bx, ref.y + run.width * by});
-    state_.current_position = RoundPoint(end);
+  if (update_cp) {
+    XForm inverse;
+    if (Invert(x, inverse)) {
+      // Right-aligned text leaves the position at its left end.
+      const bool right = (state_.text_align & TA_CENTER) == TA_RIGHT;
+      const Point end = right ? Point{ref.x - extent.x, ref.y - extent.y} : Point{ref.x + extent.x, ref.y + extent.y};
+      state_.current_position = RoundPoint(Apply(inverse, {double(end.x), double(end.y)}));
+    }
   }
 }
 

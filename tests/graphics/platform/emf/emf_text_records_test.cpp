@@ -212,8 +212,13 @@ TEST(EmfTextRecords, YAdvancesRaiseTheFollowingGlyphs) {
   EXPECT_EQ(TopInkRow(flat, 15, 40) - TopInkRow(rising, 15, 40), 6);
 }
 TEST(EmfTextRecords, ARotatingWorldTransformTurnsTheBaseline) {
-  // 30 degrees clockwise on the page; the reference renderer draws six H's
-  // from about (41, 21) down to (116, 55), 45 pixels tall.
+  // 30 degrees clockwise on the page, reference point (40, 10), top-aligned.
+  // The reference renderer draws six H's 45 pixels tall from y 10 to 55, the
+  // baseline falling 23 pixels from the first ink column to the last, as
+  // here. It moves the reference point down to the baseline only vertically,
+  // so its ink starts at x 41; the reference point is on the top edge of the
+  // turned text box (SetTextAlign), so the baseline starts ascent * sin 30
+  // to the left of it and the ink at about x 33.
   ByteWriter xform;
   for (float v : {0.8660254f, 0.5f, -0.5f, 0.8660254f, 40.0f, 10.0f}) xform.F32(v);
   test::EmfBuilder b;
@@ -230,9 +235,11 @@ TEST(EmfTextRecords, ARotatingWorldTransformTurnsTheBaseline) {
         if (x == first) left_y = y;
         if (x == last) right_y = y;
       }
-  EXPECT_GE(bottom - top, 42);
-  EXPECT_LE(bottom - top, 49);
-  EXPECT_GT(right_y - left_y, 25);
+  EXPECT_NEAR(top, 10, 1);
+  EXPECT_NEAR(bottom, 55, 1);
+  EXPECT_NEAR(right_y - left_y, 23, 1);
+  EXPECT_NEAR(first, 33, 2);
+  EXPECT_NEAR(last - first, 75, 2);
 }
 }  // namespace
 }  // namespace vx::gdi
