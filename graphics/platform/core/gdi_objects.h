@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "graphics/platform/core/charset.h"
 #include "graphics/platform/core/dib.h"
@@ -84,12 +85,16 @@ struct LogBrush {
   std::shared_ptr<const DibImage> pattern;
 };
 
+// The most on/off entries a user-styled pen may have.
+inline constexpr uint32_t kMaxPenStyleEntries = 16;
+
 struct LogPen {
   uint32_t style = PS_SOLID;  // style | end cap | join | type
   int32_t width = 0;          // logical units; 0 = one pixel
   ColorRef color = RGB(0, 0, 0);
   LogBrush brush;             // the fill of a geometric pen (solid colour by default)
   bool extended = false;      // created by ExtCreatePen (geometric widths keep flat styles)
+  std::vector<uint32_t> style_entries;  // PS_USERSTYLE: on/off lengths (device pixels; style units when cosmetic)
 };
 
 struct LogFont {

@@ -123,6 +123,24 @@ void ExtCreatePen(Playback& p, ByteReader& r) {
   pen.brush.color = pen.color;
   pen.brush.hatch = r.U32();
   if (!r.Ok()) return;
+  if ((pen.style & PS_STYLE_MASK) == PS_USERSTYLE) {
+    // The platform refuses a user style of no entries or more than 16; the
+    // handle then stays empty and selecting it keeps the current pen.
+    const uint32_t count = r.U32();
+    if (!r.Ok() || count == 0 || count > kMaxPenStyleEntries) {
+      p.Log("ExtCreatePen with " + std::to_string(count) + " style entries refused");
+      return;
+    }
+    uint64_t total = 0;
+    for (uint32_t i = 0; i < count; ++i) {
+      pen.style_entries.push_back(r.U32());
+      total += pen.style_entries.back();
+    }
+    if (!r.Ok() || total == 0) {
+      p.Log("ExtCreatePen with an empty user style refused");
+      return;
+    }
+  }
   if (pen.brush.style == BS_DIBPATTERNPT || pen.brush.style == BS_DIBPATTERN)
     pen.brush.pattern = ReadRecordDib(r, off_bmi, cb_bmi, off_bits, cb_bits, DIB_RGB_COLORS);
   if ((pen.style & PS_TYPE_MASK) == PS_COSMETIC) pen.width = 1;

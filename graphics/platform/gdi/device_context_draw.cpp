@@ -9,6 +9,7 @@
 #include "graphics/platform/draw/ellipse_drawing.h"
 #include "graphics/platform/draw/round_rect_pixels.h"
 #include "graphics/platform/gdi/device_context.h"
+#include "graphics/platform/geometry/dashes.h"
 #include "graphics/platform/geometry/ellipse_outline.h"
 #include "graphics/platform/geometry/stroke.h"
 
@@ -140,7 +141,21 @@ void TDeviceContext::StrokePolyline(const std::vector<PointF>& device_points, bo
   if (clip.IsEmpty()) return;
   const double width = stroke.stroker == PenStroker::Geometric ? PenDeviceWidth() : 1;
   if (width <= 1) return StrokeOnePixel(device_points, closed, clip);
-  const Region covered = WidenPolyline(device_points, closed, width, state_.pen.style, clip.Bounds());
+  const std::vector<double> pattern = GeometricDashPattern(state_.pen, width);
+  Region covered;
+  if (pattern.empty()) {
+    covered = WidenPolyline(device_points, closed, width, state_.pen.style, clip.Bounds());
+  } else {
+    // Dashes further out than a mitred join reaches cannot show.
+    const Rect b = clip.Bounds();
+    const int32_t margin = int32_t(std::min(6 * width + 2, 1e8));
+    const Rect reach{b.left - margin, b.top - margin, b.right + margin, b.bottom + margin};
+    // The pattern is laid along the line between whole device pixels.
+    std::vector<PointF> rounded;
+    rounded.reserve(device_points.size());
+    for (const PointF& p : device_points) rounded.push_back(PointF{double(RoundDevice(p.x)), double(RoundDevice(p.y))});
+    covered = WidenPolylines(CutIntoDashes(rounded, closed, pattern, reach), width, state_.pen.style, b);
+  }
   DevicePainter(*target_, clip, state_.rop2, Paint::Solid(PenColor(state_.pen))).FillRegion(covered);
 }
 

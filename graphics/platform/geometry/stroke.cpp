@@ -110,9 +110,10 @@ Region RegionFromSpans(std::vector<Span> spans) {
   return Region::FromRows(rows);
 }
 
-Region WidenPolyline(const std::vector<PointF>& points, bool closed, double width, uint32_t pen_style,
-                     const Rect& bounds) {
-  std::vector<Span> spans;
+namespace {
+
+void AddWidenedSpans(std::vector<Span>& spans, const std::vector<PointF>& points, bool closed, double width,
+                     uint32_t pen_style, const Rect& bounds) {
   const double hw = width / 2.0;
   const uint32_t cap = pen_style & PS_ENDCAP_MASK;
   const uint32_t join = pen_style & PS_JOIN_MASK;
@@ -124,7 +125,7 @@ Region WidenPolyline(const std::vector<PointF>& points, bool closed, double widt
   RoundStamp round(width);
   if (pts.size() == 1) {
     if (cap == PS_ENDCAP_ROUND) round.AddAt(spans, pts[0], bounds);
-    return RegionFromSpans(std::move(spans));
+    return;
   }
   const size_t n = pts.size();
   const size_t segments = closed ? n : n - 1;
@@ -179,6 +180,21 @@ Region WidenPolyline(const std::vector<PointF>& points, bool closed, double widt
   }
   std::vector<Span> body = ScanPolygons(quads, 2, bounds);
   spans.insert(spans.end(), body.begin(), body.end());
+}
+
+}  // namespace
+
+Region WidenPolyline(const std::vector<PointF>& points, bool closed, double width, uint32_t pen_style,
+                     const Rect& bounds) {
+  std::vector<Span> spans;
+  AddWidenedSpans(spans, points, closed, width, pen_style, bounds);
+  return RegionFromSpans(std::move(spans)).Intersect(Region::FromRect(bounds));
+}
+
+Region WidenPolylines(const std::vector<std::vector<PointF>>& lines, double width, uint32_t pen_style,
+                      const Rect& bounds) {
+  std::vector<Span> spans;
+  for (const std::vector<PointF>& line : lines) AddWidenedSpans(spans, line, false, width, pen_style, bounds);
   return RegionFromSpans(std::move(spans)).Intersect(Region::FromRect(bounds));
 }
 

@@ -20,6 +20,11 @@ std::vector<int32_t> CosmeticDashPattern(uint32_t style);
 Region WidenPolyline(const std::vector<PointF>& points, bool closed, double width, uint32_t pen_style,
                      const Rect& bounds);
 
+// The same for several open polylines (the dashes of a styled pen), each
+// with its own end caps.
+Region WidenPolylines(const std::vector<std::vector<PointF>>& lines, double width, uint32_t pen_style,
+                      const Rect& bounds);
+
 // Rounds a device coordinate as GDI does (halves up), kept within a range
 // that the rasteriser can handle without overflow.
 inline constexpr int32_t kDeviceCoordinateLimit = 100000000;
