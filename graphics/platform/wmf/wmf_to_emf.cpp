@@ -114,6 +114,8 @@ private:
   // Objects: each creation takes the lowest free slot, emitted or not, so
   // later indices stay those of the metafile.
   int AllocateSlot(SlotState state, bool font = false, uint8_t charset = 0);
+  // An emitted object's slot for record r; -1, logged, when the table is full.
+  int EmittedSlot(const WmfRecord& r, bool font = false, uint8_t charset = 0);
   // The object a select or delete names; logs why there is none.
   bool EmittedObject(const WmfRecord& r, uint32_t index) const;
   void CreatePen(const WmfRecord& r);
@@ -493,6 +495,12 @@ int WmfToEmf::AllocateSlot(SlotState state, bool font, uint8_t charset) {
   return index;
 }
 
+int WmfToEmf::EmittedSlot(const WmfRecord& r, bool font, uint8_t charset) {
+  const int slot = AllocateSlot(SlotState::kEmitted, font, charset);
+  if (slot < 0) Dropped(r, Drop::kObjectTableFull);
+  return slot;
+}
+
 void WmfToEmf::CreatePen(const WmfRecord& r) {
   Params p(r);
   const uint32_t style = p.U();
@@ -503,11 +511,8 @@ void WmfToEmf::CreatePen(const WmfRecord& r) {
     AllocateSlot(SlotState::kSkipped);
     return;
   }
-  const int slot = AllocateSlot(SlotState::kEmitted);
-  if (slot < 0) {
-    Dropped(r, Drop::kObjectTableFull);
-    return;
-  }
+  const int slot = EmittedSlot(r);
+  if (slot < 0) return;
   ByteWriter w;
   w.U32(uint32_t(slot) + 1);
   w.U32(style);
@@ -526,11 +531,8 @@ void WmfToEmf::CreateBrush(const WmfRecord& r) {
     AllocateSlot(SlotState::kSkipped);
     return;
   }
-  const int slot = AllocateSlot(SlotState::kEmitted);
-  if (slot < 0) {
-    Dropped(r, Drop::kObjectTableFull);
-    return;
-  }
+  const int slot = EmittedSlot(r);
+  if (slot < 0) return;
   ByteWriter w;
   w.U32(uint32_t(slot) + 1);
   w.U32(style);
@@ -550,11 +552,8 @@ void WmfToEmf::CreateFont(const WmfRecord& r) {
     return;
   }
   const uint8_t charset = flags[3];
-  const int slot = AllocateSlot(SlotState::kEmitted, true, charset);
-  if (slot < 0) {
-    Dropped(r, Drop::kObjectTableFull);
-    return;
-  }
+  const int slot = EmittedSlot(r, true, charset);
+  if (slot < 0) return;
   // The face name runs to its terminating zero, at most 32 bytes, within the record.
   std::string face;
   while (face.size() < 32 && in.Remaining() > 0) {
@@ -587,11 +586,8 @@ void WmfToEmf::CreateDibPatternBrush(const WmfRecord& r) {
     Dropped(r, !p.Ok() ? Drop::kTooShort : style == BS_PATTERN ? Drop::kDeviceBitmap : Drop::kBadBitmap);
     return;
   }
-  const int slot = AllocateSlot(SlotState::kEmitted);
-  if (slot < 0) {
-    Dropped(r, Drop::kObjectTableFull);
-    return;
-  }
+  const int slot = EmittedSlot(r);
+  if (slot < 0) return;
   constexpr uint32_t kFixed = 32;
   const uint32_t info_size = static_cast<uint32_t>(dib->info.size());
   ByteWriter w;
@@ -643,11 +639,8 @@ void WmfToEmf::CreatePalette(const WmfRecord& r) {
     Dropped(r, Drop::kTooShort);
     return;
   }
-  const int slot = AllocateSlot(SlotState::kEmitted);
-  if (slot < 0) {
-    Dropped(r, Drop::kObjectTableFull);
-    return;
-  }
+  const int slot = EmittedSlot(r);
+  if (slot < 0) return;
   ByteWriter w;
   w.U32(uint32_t(slot) + 1);
   w.U16(version);
