@@ -8,6 +8,7 @@
 #include "base/byte_reader.h"
 #include "graphics/platform/core/gdi_objects.h"
 #include "graphics/platform/emf/emf_header.h"
+#include "graphics/platform/emf/emf_record_table.h"
 #include "graphics/platform/emf/emf_record_type.h"
 #include "graphics/platform/wmf/wmf_records.h"
 #include "graphics/platform/text/code_page_text.h"
@@ -37,6 +38,7 @@ public:
   EmfToWmf(const EnhMetaHeader& header) : header_(header) {}
   void Start();
   void Translate(EmfRecord type, ByteReader& in);
+  void Skip() { ++skipped_; }
   WinMetaFileBits Finish();
 
 private:
@@ -494,9 +496,16 @@ WinMetaFileBits ConvertEnhMetaFileToWin(const uint8_t* emf, size_t size) {
     const uint32_t type = LoadU32(emf + offset);
     const uint32_t record_size = LoadU32(emf + offset + 4);
     if (record_size < 8 || record_size > end - offset) break;
-    ByteReader in(emf + offset, record_size);
-    in.Skip(8);
-    converter.Translate(static_cast<EmfRecord>(type), in);
+    // A record too short for its type is passed over, as playback does,
+    // instead of being translated with made-up zero fields.
+    const EmfRecordRow* row = FindEmfRecordRow(type);
+    if (row && record_size < row->minimum_size) {
+      converter.Skip();
+    } else {
+      ByteReader in(emf + offset, record_size);
+      in.Skip(8);
+      converter.Translate(static_cast<EmfRecord>(type), in);
+    }
     if (type == TypeWord(EmfRecord::kEof)) break;
     offset += record_size;
   }
