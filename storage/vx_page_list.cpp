@@ -206,8 +206,9 @@ void TVXPageList::AppendPage(TMetafile& metafile) {
   std::lock_guard guard(lock_);
   if (!data_stream_) throw EWriteError(msg::kStreamWrite);
   TVXStream& stream = *data_stream_;
-  if (++stored_pages_ == 1) WriteHeader();
+  const int64_t endBefore = stream.Seek64(0, soEnd);
   try {
+    if (++stored_pages_ == 1) WriteHeader();
     if (compressed_) {
       WriteCodedPayload(metafile);
       return;
@@ -216,7 +217,12 @@ void TVXPageList::AppendPage(TMetafile& metafile) {
     metafile.WriteToStream(stream);
     EndRecord(recordStart, recordStart + 4);
   } catch (...) {
-    stream.Seek(0, soEnd);
+    // A page that could not be written whole is neither counted nor left
+    // behind: a half record at the end would cut the chain's back link, and
+    // the page total would name a page the store does not hold.
+    --stored_pages_;
+    stream.CutTo(endBefore);
+    stream.Seek64(0, soEnd);
     throw;
   }
 }

@@ -91,6 +91,11 @@ int32_t TVXStream::Seek(int32_t offset, int origin) {
   return PartInUse().Seek(offset, origin);
 }
 
+void TVXStream::CutTo(int64_t newSize) {
+  std::lock_guard guard(lock_);
+  PartInUse().SetSize64(newSize);
+}
+
 void TVXStream::SpillIfOverLimit() {
   if (memory_part_->GetSize() <= static_cast<int64_t>(memory_limit_)) return;
   Spill();

@@ -29,6 +29,10 @@ public:
   int32_t Write(const void* buffer, int32_t count) override;
   int32_t Seek(int32_t offset, int origin) override;
 
+  // Cuts the part in use back to newSize bytes, taking back a write that
+  // failed half-way (SetSize stays a no-op, as callers expect); a read-only
+  // file stays as it is.
+  void CutTo(int64_t newSize);
   // Copies the whole content to target's position in 10240-byte blocks; leaves
   // this stream at its end.
   void CopyAllTo(TStream& target);

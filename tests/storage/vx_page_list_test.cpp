@@ -1,7 +1,10 @@
 #include "storage/vx_page_list.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <cstring>
 #include <thread>
@@ -161,6 +164,64 @@ TEST(PageListSave, ShortWriteOfTheCopyFailsTheSave) {
   } catch (const EWriteError& e) {
     EXPECT_EQ(e.Message(), "Stream write error");
   }
+}
+
+// Lets the process write files up to `bytes` long for the life of the guard;
+// a write past it fails as on a full disk instead of raising a signal.
+class FileSizeLimit {
+public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    previous_handler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    ok_ = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, previous_handler_);
+  }
+  bool Ok() const { return ok_; }
+
+private:
+  rlimit saved_{};
+  void (*previous_handler_)(int) = nullptr;
+  bool ok_ = false;
+};
+
+TEST(PageListAppend, APageWrittenHalfWayIsNeitherCountedNorLeftBehind) {
+  auto list = std::make_unique<TVXPageList>();
+  list->SetDataStream(TVXStream::CreateInMemory(64));  // spills into a file at once
+  list->AppendPage(*test::MetafileFrom(test::PageEmf(1)));
+  list->AppendPage(*test::MetafileFrom(test::PageEmf(2)));
+  ASSERT_FALSE(list->DataStream()->Resident());
+  const int64_t size = list->DataStream()->Size();
+  {
+    FileSizeLimit limit(rlim_t(size) + 20);  // room for the page number and part of the link
+    if (!limit.Ok()) GTEST_SKIP() << "cannot limit the file size";
+    EXPECT_THROW(list->AppendPage(*test::MetafileFrom(test::PageEmf(3))), EWriteError);
+  }
+  EXPECT_EQ(list->StoredPages(), 2);
+  EXPECT_EQ(list->DataStream()->Size(), size);
+  // The last page is found through the back link at the end of the store.
+  EXPECT_EQ(FetchBytes(*list, 2), test::PageEmf(2));
+  EXPECT_EQ(FetchBytes(*list, 1), test::PageEmf(1));
+  list->AppendPage(*test::MetafileFrom(test::PageEmf(3)));
+  EXPECT_EQ(list->StoredPages(), 3);
+  EXPECT_EQ(FetchBytes(*list, 3), test::PageEmf(3));
+  EXPECT_EQ(FetchBytes(*list, 2), test::PageEmf(2));
+}
+
+TEST(PageListAppend, AFailedAppendToAReadOnlyStoreKeepsItsPages) {
+  test::TempFolder folder;
+  const std::string file = folder.File("report.vxp");
+  Record(Pages(2), false)->StoreToFile(file);
+  TVXPageList opened;
+  opened.OpenFile(file);
+  EXPECT_THROW(opened.AppendPage(*test::MetafileFrom(test::PageEmf(3))), EWriteError);
+  EXPECT_EQ(opened.StoredPages(), 2);
+  EXPECT_EQ(opened.FetchPage(3), nullptr);
+  EXPECT_EQ(FetchBytes(opened, 2), test::PageEmf(2));
 }
 
 TEST(PageListOpen, FailedOpenLeavesNoPageTotalOfTheFileBefore) {
