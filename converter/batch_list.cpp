@@ -1,6 +1,7 @@
 #include "converter/batch_list.h"
 
-#include <iostream>
+#include <istream>
+#include <string>
 #include <sstream>
 
 #include "base/file_stream.h"
