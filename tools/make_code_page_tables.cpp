@@ -24,7 +24,9 @@ using vx::gdi::CodePageName;
 using vx::gdi::kUnmappedDoubleByte;
 
 // One conversion from the initial state; succeeds only when the bytes make
-// exactly one UTF-16 unit.
+// exactly one UTF-16 unit. The pages with combining marks (1255, 1258) hold a
+// letter back until they see whether a mark follows: the end of the input
+// lets it out.
 bool ConvertOne(iconv_t converter, const uint8_t* in, size_t size, char16_t& out) {
   iconv(converter, nullptr, nullptr, nullptr, nullptr);
   char buffer[8];
@@ -32,6 +34,7 @@ bool ConvertOne(iconv_t converter, const uint8_t* in, size_t size, char16_t& out
   char* dst = buffer;
   size_t in_left = size, out_left = sizeof buffer;
   if (iconv(converter, &src, &in_left, &dst, &out_left) == size_t(-1) || in_left != 0 ||
+      iconv(converter, nullptr, nullptr, &dst, &out_left) == size_t(-1) ||
       sizeof buffer - out_left != 2)
     return false;
   out = char16_t(uint8_t(buffer[0]) | (uint8_t(buffer[1]) << 8));

@@ -24,8 +24,8 @@ public:
   Converter& operator=(const Converter&) = delete;
   bool Usable() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
 
-  // The UTF-16 units of bytes converted from the initial state; empty when
-  // the converter refuses them or keeps them pending.
+  // The UTF-16 units of bytes converted from the initial state to the end;
+  // empty when the converter refuses them.
   std::u16string Convert(const std::vector<uint8_t>& bytes) {
     iconv(handle_, nullptr, nullptr, nullptr, nullptr);
     char buffer[16];
@@ -34,6 +34,7 @@ public:
     char* dst = buffer;
     size_t in_left = copy.size(), out_left = sizeof buffer;
     if (iconv(handle_, &src, &in_left, &dst, &out_left) == size_t(-1) || in_left != 0) return {};
+    if (iconv(handle_, nullptr, nullptr, &dst, &out_left) == size_t(-1)) return {};  // a letter held for a mark
     std::u16string out;
     for (size_t i = 0; i + 1 < sizeof buffer - out_left; i += 2)
       out.push_back(char16_t(uint8_t(buffer[i]) | (uint8_t(buffer[i + 1]) << 8)));
@@ -127,7 +128,9 @@ TEST(CodePageTables, KnownCharactersOfEachKindOfPage) {
   EXPECT_EQ(Decode({0xB0, 0xA1}, 949, sizes), u"\uAC00");  // Hangul syllable ga
   EXPECT_EQ(Decode({0xC0, 0xE0}, 1251, sizes), u"\u0410\u0430");
   EXPECT_EQ(Decode({0x8A, 0x9A}, 1250, sizes), u"\u0160\u0161");
+  // Letters the Hebrew and Vietnamese pages may combine with a following mark.
   EXPECT_EQ(Decode({0xE0, 0xF7}, 1255, sizes), u"\u05D0\u05E7");  // alef, qof
+  EXPECT_EQ(Decode({0xC3, 0xD5, 0xE3}, 1258, sizes), u"\u0102\u01A0\u0103");
 }
 
 }  // namespace
