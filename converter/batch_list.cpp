@@ -1,7 +1,9 @@
 #include "converter/batch_list.h"
 
-#include <iostream>
+#include <cstdio>
+#include <istream>
 #include <sstream>
+#include <string>
 
 #include "base/file_stream.h"
 
@@ -47,11 +49,16 @@ std::vector<TBatchItem> ReadBatchList(std::istream& in) {
 }
 
 std::vector<TBatchItem> ReadBatchListFile(const std::string& listPath) {
-  if (listPath == "-") return ReadBatchList(std::cin);
-  TFileStream file(listPath, TFileMode::OpenReadDenyWrite);  // the usual open error
+  // Standard input through the C library: the C++ standard streams would cost
+  // every process their set-up at start.
   std::string text;
   char chunk[65536];
-  for (int32_t n; (n = file.Read(chunk, sizeof chunk)) > 0;) text.append(chunk, static_cast<size_t>(n));
+  if (listPath == "-") {
+    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, stdin)) > 0;) text.append(chunk, n);
+  } else {
+    TFileStream file(listPath, TFileMode::OpenReadDenyWrite);  // the usual open error
+    for (int32_t n; (n = file.Read(chunk, sizeof chunk)) > 0;) text.append(chunk, static_cast<size_t>(n));
+  }
   std::istringstream in(text);
   return ReadBatchList(in);
 }

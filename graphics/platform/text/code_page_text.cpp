@@ -1,13 +1,9 @@
 #include "graphics/platform/text/code_page_text.h"
 
-#include <iconv.h>
-
 #include <array>
-#include <map>
-#include <memory>
-#include <mutex>
 
 #include "graphics/platform/text/charset_coverage.h"
+#include "graphics/platform/text/code_page_tables.h"
 
 namespace vx::gdi {
 
@@ -31,93 +27,6 @@ int UnicodeToCp1252(char16_t u) {
     if (kCp1252High[i] == u) return int(0x80 + i);
   }
   return -1;
-}
-
-bool IsDoubleByteCodePage(uint32_t cp) {
-  return cp == 932 || cp == 936 || cp == 949 || cp == 950 || cp == 1361;
-}
-
-const char* IconvName(uint32_t cp) {
-  switch (cp) {
-    case 437: return "IBM437";
-    case 874: return "CP874";
-    case 932: return "CP932";
-    case 936: return "CP936";
-    case 949: return "CP949";
-    case 950: return "CP950";
-    case 1250: return "CP1250";
-    case 1251: return "CP1251";
-    case 1253: return "CP1253";
-    case 1254: return "CP1254";
-    case 1255: return "CP1255";
-    case 1256: return "CP1256";
-    case 1257: return "CP1257";
-    case 1258: return "CP1258";
-    case 1361: return "CP1361";
-    case 10000: return "MACINTOSH";
-    default: return nullptr;
-  }
-}
-
-// One code page's decoder: single-byte pages as a table, double-byte pages
-// through the C library's converter (lead bytes found by trying a pair).
-class CodePage {
-public:
-  explicit CodePage(uint32_t cp) : double_byte_(IsDoubleByteCodePage(cp)) {
-    const char* name = IconvName(cp);
-    if (name != nullptr) converter_ = iconv_open("UTF-16LE", name);
-    for (int c = 0; c < 256; ++c) {
-      single_[size_t(c)] = char16_t(c);  // codes the page leaves unassigned keep their value
-      if (c < 0x80 || !Usable()) continue;
-      const uint8_t byte = uint8_t(c);
-      char16_t out = 0;
-      if (Convert(&byte, 1, out)) single_[size_t(c)] = out;
-      else if (double_byte_) lead_[size_t(c)] = true;
-    }
-  }
-  ~CodePage() {
-    if (Usable()) iconv_close(converter_);
-  }
-  CodePage(const CodePage&) = delete;
-  CodePage& operator=(const CodePage&) = delete;
-
-  // Decodes one character at text[0..count); returns the bytes it took.
-  size_t Decode(const uint8_t* text, size_t count, char16_t& out) {
-    const uint8_t c = text[0];
-    if (lead_[c] && count >= 2 && Convert(text, 2, out)) return 2;
-    out = lead_[c] ? char16_t(0x30FB) : single_[c];
-    if (lead_[c] && count >= 2) return 2;
-    return 1;
-  }
-
-private:
-  bool Usable() const { return converter_ != reinterpret_cast<iconv_t>(-1); }
-  bool Convert(const uint8_t* in, size_t size, char16_t& out) {
-    iconv(converter_, nullptr, nullptr, nullptr, nullptr);
-    char buffer[8];
-    char* src = const_cast<char*>(reinterpret_cast<const char*>(in));
-    char* dst = buffer;
-    size_t in_left = size, out_left = sizeof buffer;
-    if (iconv(converter_, &src, &in_left, &dst, &out_left) == size_t(-1) || in_left != 0 ||
-        sizeof buffer - out_left != 2)
-      return false;
-    out = char16_t(uint8_t(buffer[0]) | (uint8_t(buffer[1]) << 8));
-    return true;
-  }
-
-  bool double_byte_;
-  iconv_t converter_ = reinterpret_cast<iconv_t>(-1);
-  std::array<char16_t, 256> single_{};
-  std::array<bool, 256> lead_{};
-};
-
-CodePage& CodePageFor(uint32_t cp, std::unique_lock<std::mutex>& lock) {
-  static std::mutex mutex;
-  static std::map<uint32_t, std::unique_ptr<CodePage>> pages;
-  lock = std::unique_lock<std::mutex>(mutex);
-  auto& page = pages[cp];
-  if (!page) page = std::make_unique<CodePage>(cp);
-  return *page;
 }
 
 }  // namespace
@@ -163,11 +72,10 @@ std::u16string DecodeCodePageText(const uint8_t* text, size_t count, uint32_t cp
     }
     return out;
   }
-  std::unique_lock<std::mutex> lock;
-  CodePage& page = CodePageFor(cp, lock);
+  const CodePageTable* table = FindCodePageTable(cp);
   for (size_t i = 0; i < count;) {
-    char16_t c = 0;
-    const size_t used = page.Decode(text + i, count - i, c);
+    char16_t c = text[i];  // a page without a table keeps every byte's value
+    const size_t used = table ? DecodeCodePageCharacter(*table, text + i, count - i, c) : 1;
     out.push_back(c);
     if (bytes_per_char) bytes_per_char->push_back(uint8_t(used));
     i += used;
