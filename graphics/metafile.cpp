@@ -141,13 +141,17 @@ void TMetafile::ReadPlaceable(TStream& stream, int64_t length) {
 
   // The first conversion only tells the frame the platform gives the picture
   // (from what it draws and the bounds its text reserves); the second, with
-  // that frame as extents, is the picture. The frame fixes the reference
-  // resolution text without advances is measured at.
+  // that frame as extents, is the picture. The frame matters where the
+  // metafile sets its own viewport, and where it has text without advances,
+  // which is measured at the frame's reference resolution; elsewhere the
+  // window fills any frame alike.
   const auto sizing = gdi::ConvertWinMetaFileToEnh(wmf.data(), wmf.size(), 0, 0);
   if (!sizing) FailInvalid();
   const gdi::Rect sizing_frame = gdi::ParseEnhMetaHeader(sizing->data(), sizing->size())->frame;
   gdi::Size extents{sizing_frame.right, sizing_frame.bottom};
-  if (const auto drawn = gdi::DrawnExtent(*sizing)) extents = *drawn;
+  if (gdi::WmfSetsViewport(wmf.data(), wmf.size()) || gdi::WmfHasTextWithoutAdvances(wmf.data(), wmf.size())) {
+    if (const auto drawn = gdi::DrawnExtent(*sizing)) extents = *drawn;
+  }
   TNoteTally notes;
   auto emf = gdi::ConvertWinMetaFileToEnh(wmf.data(), wmf.size(), extents.cx, extents.cy,
                                           [&notes](const std::string& note) { notes.Add(note); });

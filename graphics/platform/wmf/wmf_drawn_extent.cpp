@@ -93,6 +93,20 @@ bool WmfSetsViewport(const uint8_t* wmf, size_t size) {
   return sets;
 }
 
+bool WmfHasTextWithoutAdvances(const uint8_t* wmf, size_t size) {
+  bool found = false;
+  ForEachWmfRecord(wmf, size, [&found](const WmfRecord& r) {
+    if (r.function == wmf::kTextOut) found = true;
+    if (r.function != wmf::kExtTextOut || r.param_bytes < 8) return;
+    const int32_t count = int16_t(LoadU16(r.params + 4));
+    const uint16_t options = LoadU16(r.params + 6);
+    const size_t chars = 8 + ((options & (ETO_OPAQUE | ETO_CLIPPED)) ? 8 : 0) + size_t(std::max(count, 0));
+    const size_t padded = chars + (size_t(std::max(count, 0)) & 1);
+    if (count > 0 && (padded > r.param_bytes || r.param_bytes - padded < size_t(count) * 2)) found = true;
+  });
+  return found;
+}
+
 std::optional<Size> DrawnExtent(const std::vector<uint8_t>& emf) {
   Size drawn = DrawnPixels(emf, kCoarseSampling);
   const Size text = ReservedForText(emf);

@@ -13,6 +13,7 @@
 #include "graphics/bitmap_canvas.h"
 #include "graphics/metafile.h"
 #include "graphics/platform/emf/emf_record_type.h"
+#include "graphics/platform/wmf/wmf_drawn_extent.h"
 #include "graphics/platform/wmf/wmf_records.h"
 #include "graphics/platform/wmf/wmf_to_emf.h"
 #include "support/wmf_test_data.h"
@@ -103,6 +104,19 @@ TMetafile ReadPlaceable(const test::WmfBuilder& b) {
   TMetafile metafile;
   metafile.ReadFromStream(stream);
   return metafile;
+}
+
+TEST(WmfRecordedAdvances, TextWithoutAdvancesIsFound) {
+  const std::vector<uint8_t> measured = SpacedText().Build();
+  EXPECT_TRUE(WmfHasTextWithoutAdvances(measured.data(), measured.size()));
+  test::WmfBuilder spaced;  // ExtTextOut "hi" with its advances 7 and 9
+  spaced.RecordBytes(wmf::kExtTextOut, {20, 0, 10, 0, 2, 0, 0, 0, 'h', 'i', 7, 0, 9, 0});
+  const std::vector<uint8_t> given = spaced.Build();
+  EXPECT_FALSE(WmfHasTextWithoutAdvances(given.data(), given.size()));
+  test::WmfBuilder clipped;  // ExtTextOut "hi" clipped to a rectangle, no advances
+  clipped.RecordBytes(wmf::kExtTextOut, {20, 0, 10, 0, 2, 0, 4, 0, 0, 0, 0, 0, 50, 0, 50, 0, 'h', 'i'});
+  const std::vector<uint8_t> bare = clipped.Build();
+  EXPECT_TRUE(WmfHasTextWithoutAdvances(bare.data(), bare.size()));
 }
 
 TEST(WmfRecordedAdvances, TextWithoutAdvancesGetsTheReferenceWidths) {
