@@ -51,7 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto header = vx::gdi::ParseEnhMetaHeader(sizing->data(), sizing->size());
   if (!header) return 0;
   vx::gdi::Size extents{header->frame.right, header->frame.bottom};
-  if (size <= kMaxMeasuredSize && vx::gdi::WmfSetsViewport(data, size)) {
+  if (size <= kMaxMeasuredSize &&
+      (vx::gdi::WmfSetsViewport(data, size) || vx::gdi::WmfHasTextWithoutAdvances(data, size))) {
     if (const auto drawn = vx::gdi::DrawnExtent(*sizing)) extents = *drawn;
   }
   const auto emf = vx::gdi::ConvertWinMetaFileToEnh(data, size, extents.cx, extents.cy, Note);

@@ -358,11 +358,11 @@ namespace {
 // the picture: each dropped record is counted once.
 TEST(MetafileReadNotes, APlaceableWmfKeepsWhatItsConversionDroppedWithCounts) {
   test::WmfBuilder b = test::RectangleWmf();
-  b.Record(0x0105, {0}).Record(0x0105, {0}).Record(gdi::wmf::kSetTextCharExtra, {1}).Record(0x0105, {0});
+  b.Record(0x0105, {0}).Record(0x0105, {0}).Record(0x0436, {0, 0}).Record(0x0105, {0});
   TMetafile m;
   ReadBytes(m, b.Placeable(0, 0, 100, 100, 96));
   EXPECT_EQ(m.ReadNotes(),
-            (TCountedNotes{{"skipped META_SETRELABS", 3}, {"skipped META_SETTEXTCHAREXTRA", 1}}));
+            (TCountedNotes{{"skipped META_SETRELABS", 3}, {"skipped META_ANIMATEPALETTE", 1}}));
 }
 
 TEST(MetafileReadNotes, AnEnhancedMetafileOrANewPictureHasNone) {

@@ -220,6 +220,19 @@ public:
   // empty) and, with ETO_PDY, x and y pairs.
   void ExtTextOut(Point origin, uint32_t options, const Rect* rect, const std::u16string& text,
                   const std::vector<int32_t>& dx);
+  // The width GetTextExtentPoint32 reports for each character measured on
+  // its own, in logical units: the glyph's advance in device pixels (plus a
+  // break character's share of the justification) mapped back and rounded,
+  // then the character extra. A recording context fills in the advances of
+  // text drawn without them this way.
+  std::vector<int32_t> CharacterExtents(const std::u16string& text) const;
+  // The selected font's cell height and descent as GetTextMetrics reports
+  // them: device pixels mapped back into logical units and rounded.
+  struct LogicalFontMetrics {
+    int32_t height = 0;
+    int32_t descent = 0;
+  };
+  LogicalFontMetrics FontMetrics() const;
 
 private:
   struct State {

@@ -205,4 +205,48 @@ void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect
   }
 }
 
+namespace {
+
+// The font a context draws its selected font with through transform x.
+std::shared_ptr<const RasterFont> RealizedFont(const LogFont& logical, const XForm& x, bool advanced) {
+  const DeviceFontSize size = ChooseDeviceFontSize(logical, x, advanced);
+  return GetRasterFont(size.font, size.height, size.width, size.outline_transform ? &size.transform : nullptr);
+}
+
+}  // namespace
+
+TDeviceContext::LogicalFontMetrics TDeviceContext::FontMetrics() const {
+  const XForm x = LogicalToDevice();
+  const std::shared_ptr<const RasterFont> font = RealizedFont(state_.font, x, state_.graphics_mode == GM_ADVANCED);
+  XForm inverse;
+  if (!font || !Invert(x, inverse)) return {};
+  const double to_logical = std::hypot(inverse.m21, inverse.m22);
+  return {std::abs(RoundDevice(font->Height() * to_logical)), std::abs(RoundDevice(font->Descent() * to_logical))};
+}
+
+std::vector<int32_t> TDeviceContext::CharacterExtents(const std::u16string& text) const {
+  std::vector<int32_t> extents(text.size(), 0);
+  if (text.empty()) return extents;
+  const XForm x = LogicalToDevice();
+  const std::shared_ptr<const RasterFont> font = RealizedFont(state_.font, x, state_.graphics_mode == GM_ADVANCED);
+  XForm inverse;
+  if (!font || !Invert(x, inverse)) return extents;
+  const double to_logical = std::hypot(inverse.m11, inverse.m12);
+  // Justification is kept in device pixels: a break measured alone gets its
+  // even share and one of the pixels left over.
+  int64_t break_share = 0;
+  if (state_.break_count > 0) {
+    const int64_t device_extra = std::abs(int64_t(RoundDevice(state_.break_extra * std::hypot(x.m11, x.m12))));
+    break_share = device_extra / state_.break_count + (device_extra % state_.break_count != 0 ? 1 : 0);
+  }
+  for (size_t i = 0; i < text.size(); ++i) {
+    const std::shared_ptr<const GlyphBitmap> glyph = font->Glyph(text[i]);
+    double device = glyph->advanceY == 0 ? double(glyph->advanceX)
+                                         : std::round(std::hypot(double(glyph->advanceX), double(glyph->advanceY)));
+    if (text[i] == u' ') device += double(break_share);
+    extents[i] = std::abs(RoundDevice(device * to_logical)) + state_.char_extra;
+  }
+  return extents;
+}
+
 }  // namespace vx::gdi

@@ -16,6 +16,7 @@
 #include "graphics/platform/wmf/wmf_function_names.h"
 #include "graphics/platform/wmf/wmf_header.h"
 #include "graphics/platform/wmf/wmf_records.h"
+#include "graphics/platform/wmf/wmf_recording_context.h"
 #include "graphics/platform/text/code_page_text.h"
 
 namespace vx::gdi {
@@ -90,6 +91,10 @@ private:
   bool Fits(const Params& p, const WmfRecord& r) const;
   bool Fits(const ByteReader& in, const WmfRecord& r) const;
 
+  // Every record goes out through here, so that the recording context
+  // follows the ones that change how text is measured.
+  void Add(EmfRecord type, const std::vector<uint8_t>& body);
+  void Add(EmfRecord type, ByteWriter& body) { Add(type, body.Bytes()); }
   void Value(EmfRecord type, uint32_t value);
   void Pair(EmfRecord type, int32_t a, int32_t b);
   void Box(EmfRecord type, int32_t l, int32_t t, int32_t r, int32_t b);
@@ -150,6 +155,7 @@ private:
   const WmfConversionLog& log_;
   Size viewport_;
   EmfRecordWriter out_;
+  WmfRecordingContext recording_;
   std::vector<Slot> slots_;
   size_t max_handle_ = 0;
   DcOrigins dc_;
@@ -184,23 +190,28 @@ bool WmfToEmf::Fits(const ByteReader& in, const WmfRecord& r) const {
   return in.Ok();
 }
 
+void WmfToEmf::Add(EmfRecord type, const std::vector<uint8_t>& body) {
+  out_.Add(type, body);
+  recording_.Follow(type, body);
+}
+
 void WmfToEmf::Value(EmfRecord type, uint32_t value) {
   ByteWriter w;
   w.U32(value);
-  out_.Add(type, w);
+  Add(type, w);
 }
 
 void WmfToEmf::Pair(EmfRecord type, int32_t a, int32_t b) {
   ByteWriter w;
   w.I32(a);
   w.I32(b);
-  out_.Add(type, w);
+  Add(type, w);
 }
 
 void WmfToEmf::Box(EmfRecord type, int32_t l, int32_t t, int32_t r, int32_t b) {
   ByteWriter w;
   PutRect(w, l, t, r, b);
-  out_.Add(type, w);
+  Add(type, w);
 }
 
 // The window maps onto the whole frame in reference pixels; until the
@@ -234,7 +245,7 @@ void WmfToEmf::SetOrigin(Point& origin, EmfRecord type, Point value) {
 
 void WmfToEmf::SaveDc() {
   saved_.push_back(dc_);
-  out_.Add(EmfRecord::kSaveDC, std::vector<uint8_t>{});
+  Add(EmfRecord::kSaveDC, std::vector<uint8_t>{});
 }
 
 void WmfToEmf::RestoreDc(const WmfRecord& r, int32_t which) {
@@ -274,7 +285,7 @@ void WmfToEmf::Poly(EmfRecord type, const WmfRecord& r) {
     w.I32(p.x);
     w.I32(p.y);
   }
-  out_.Add(type, w);
+  Add(type, w);
 }
 
 void WmfToEmf::PolyPolygon(const WmfRecord& r) {
@@ -307,7 +318,7 @@ void WmfToEmf::PolyPolygon(const WmfRecord& r) {
   w.U32(static_cast<uint32_t>(total));
   for (const uint32_t c : counts) w.U32(c);
   w.Append(points.Bytes().data(), points.Size());
-  out_.Add(EmfRecord::kPolyPolygon, w);
+  Add(EmfRecord::kPolyPolygon, w);
 }
 
 void WmfToEmf::Boxed(EmfRecord type, const WmfRecord& r) {
@@ -325,7 +336,7 @@ void WmfToEmf::RoundRect(const WmfRecord& r) {
   PutRect(w, left, top, right, bottom);
   w.I32(width);
   w.I32(height);
-  out_.Add(EmfRecord::kRoundRect, w);
+  Add(EmfRecord::kRoundRect, w);
 }
 
 void WmfToEmf::ArcLike(EmfRecord type, const WmfRecord& r) {
@@ -339,7 +350,7 @@ void WmfToEmf::ArcLike(EmfRecord type, const WmfRecord& r) {
   w.I32(y_start);
   w.I32(x_end);
   w.I32(y_end);
-  out_.Add(type, w);
+  Add(type, w);
 }
 
 void WmfToEmf::SetPixel(const WmfRecord& r) {
@@ -351,7 +362,7 @@ void WmfToEmf::SetPixel(const WmfRecord& r) {
   w.I32(x);
   w.I32(y);
   w.U32(color);
-  out_.Add(EmfRecord::kSetPixelV, w);
+  Add(EmfRecord::kSetPixelV, w);
 }
 
 void WmfToEmf::ClipRect(EmfRecord type, const WmfRecord& r) { Boxed(type, r); }
@@ -386,7 +397,7 @@ void WmfToEmf::SelectClipRegion(const WmfRecord& r) {
     ByteWriter w;
     w.U32(0);  // no region data
     w.U32(RGN_COPY);
-    out_.Add(EmfRecord::kExtSelectClipRgn, w);
+    Add(EmfRecord::kExtSelectClipRgn, w);
     return;
   }
   if (const std::vector<Rect>* rects = RegionAt(index)) {
@@ -403,7 +414,7 @@ void WmfToEmf::SelectClipRects(const std::vector<Rect>& rects) {
   w.U32(RegionDataSize(rects));
   w.U32(RGN_COPY);
   PutRegionData(w, rects);
-  out_.Add(EmfRecord::kExtSelectClipRgn, w);
+  Add(EmfRecord::kExtSelectClipRgn, w);
 }
 
 const std::vector<Rect>* WmfToEmf::RegionAt(uint32_t index) const {
@@ -479,7 +490,7 @@ void WmfToEmf::DrawRegion(EmfRecord type, const WmfRecord& r) {
     w.I32(height);
   }
   PutRegionData(w, *rects);
-  out_.Add(type, w);
+  Add(type, w);
 }
 
 int WmfToEmf::AllocateSlot(SlotState state, bool font, uint8_t charset) {
@@ -519,7 +530,7 @@ void WmfToEmf::CreatePen(const WmfRecord& r) {
   w.I32(width);
   w.I32(0);
   w.U32(color);
-  out_.Add(EmfRecord::kCreatePen, w);
+  Add(EmfRecord::kCreatePen, w);
 }
 
 void WmfToEmf::CreateBrush(const WmfRecord& r) {
@@ -538,7 +549,7 @@ void WmfToEmf::CreateBrush(const WmfRecord& r) {
   w.U32(style);
   w.U32(color);
   w.U32(hatch);
-  out_.Add(EmfRecord::kCreateBrushIndirect, w);
+  Add(EmfRecord::kCreateBrushIndirect, w);
 }
 
 void WmfToEmf::CreateFont(const WmfRecord& r) {
@@ -570,7 +581,7 @@ void WmfToEmf::CreateFont(const WmfRecord& r) {
   for (const uint8_t f : flags) w.U8(f);
   for (const char16_t c : wide) w.U16(c);
   w.U16(0);
-  out_.Add(EmfRecord::kExtCreateFontIndirectW, w);
+  Add(EmfRecord::kExtCreateFontIndirectW, w);
 }
 
 void WmfToEmf::CreateDibPatternBrush(const WmfRecord& r) {
@@ -599,7 +610,7 @@ void WmfToEmf::CreateDibPatternBrush(const WmfRecord& r) {
   w.U32(static_cast<uint32_t>(dib->bits_size));
   w.Append(dib->info.data(), dib->info.size());
   w.Append(dib->bits, dib->bits_size);
-  out_.Add(EmfRecord::kCreateDIBPatternBrushPt, w);
+  Add(EmfRecord::kCreateDIBPatternBrushPt, w);
 }
 
 bool WmfToEmf::EmittedObject(const WmfRecord& r, uint32_t index) const {
@@ -646,7 +657,7 @@ void WmfToEmf::CreatePalette(const WmfRecord& r) {
   w.U16(version);
   w.U16(count);
   w.Append(in.Bytes(size_t(count) * 4), size_t(count) * 4);
-  out_.Add(EmfRecord::kCreatePalette, w);
+  Add(EmfRecord::kCreatePalette, w);
 }
 
 void WmfToEmf::SelectPalette(const WmfRecord& r) {
@@ -675,7 +686,7 @@ void WmfToEmf::SetPaletteEntries(const WmfRecord& r) {
   w.U32(start);
   w.U32(count);
   w.Append(in.Bytes(size_t(count) * 4), size_t(count) * 4);
-  out_.Add(EmfRecord::kSetPaletteEntries, w);
+  Add(EmfRecord::kSetPaletteEntries, w);
 }
 
 void WmfToEmf::ResizePalette(const WmfRecord& r) {
@@ -712,12 +723,20 @@ void WmfToEmf::Text(int32_t x, int32_t y, uint16_t options, const Rect* clip,
     merged = AdvancesPerCharacter(*dx, bytes_per_char, false);
     dx = &merged;
   }
+  // Text without advances gets those the recording context measures, so it
+  // keeps the reference screen's layout at any output resolution.
+  std::vector<int32_t> measured;
+  if (!dx && !text.empty()) {
+    measured = recording_.Advances(text);
+    dx = &measured;
+  }
   const uint32_t string_offset = kExtTextOutFixedSize;
   const uint32_t string_bytes = static_cast<uint32_t>((text.size() * 2 + 3) & ~size_t(3));
   const uint32_t dx_offset = dx ? string_offset + string_bytes : 0;
   const Rect rect = clip ? *clip : Rect{0, 0, -1, -1};
+  const Rect bounds = dx && !text.empty() ? recording_.TextBounds({x, y}, *dx) : Rect{0, 0, -1, -1};
   ByteWriter w;
-  PutRect(w, 0, 0, -1, -1);  // bounds not computed
+  PutRect(w, bounds.left, bounds.top, bounds.right, bounds.bottom);
   w.I32(GM_COMPATIBLE);
   w.F32(0.0f);
   w.F32(0.0f);
@@ -733,7 +752,7 @@ void WmfToEmf::Text(int32_t x, int32_t y, uint16_t options, const Rect* clip,
   if (dx) {
     for (const int32_t d : *dx) w.I32(d);
   }
-  out_.Add(EmfRecord::kExtTextOutW, w);
+  Add(EmfRecord::kExtTextOutW, w);
 }
 
 void WmfToEmf::TextOut(const WmfRecord& r) {
@@ -797,7 +816,7 @@ void WmfToEmf::BitBltNoSource(int32_t x, int32_t y, int32_t w_, int32_t h, uint3
   w.U32(0);  // background colour of the source
   w.U32(0);  // usage
   for (int i = 0; i < 4; ++i) w.U32(0);
-  out_.Add(EmfRecord::kBitBlt, w);
+  Add(EmfRecord::kBitBlt, w);
 }
 
 void WmfToEmf::StretchBltDib(int32_t xd, int32_t yd, int32_t wd, int32_t hd, int32_t xs, int32_t ys,
@@ -827,7 +846,7 @@ void WmfToEmf::StretchBltDib(int32_t xd, int32_t yd, int32_t wd, int32_t hd, int
   }
   w.Append(dib.info.data(), dib.info.size());
   w.Append(dib.bits, dib.bits_size);
-  out_.Add(stretch ? EmfRecord::kStretchBlt : EmfRecord::kBitBlt, w);
+  Add(stretch ? EmfRecord::kStretchBlt : EmfRecord::kBitBlt, w);
 }
 
 // A record without a bitmap is exactly its fixed words plus the size and
@@ -866,7 +885,7 @@ void WmfToEmf::StretchDib(const WmfRecord& r) {
   w.I32(hd);
   w.Append(dib->info.data(), dib->info.size());
   w.Append(dib->bits, dib->bits_size);
-  out_.Add(EmfRecord::kStretchDIBits, w);
+  Add(EmfRecord::kStretchDIBits, w);
 }
 
 void WmfToEmf::BlitSource(const WmfRecord& r, size_t offset, bool bitmap16, int32_t xd, int32_t yd,
@@ -961,7 +980,7 @@ void WmfToEmf::SetDibToDev(const WmfRecord& r) {
   w.U32(scans);
   w.Append(dib->info.data(), dib->info.size());
   w.Append(dib->bits, dib->bits_size);
-  out_.Add(EmfRecord::kSetDIBitsToDevice, w);
+  Add(EmfRecord::kSetDIBitsToDevice, w);
 }
 
 void WmfToEmf::Translate(const WmfRecord& r) {
@@ -990,7 +1009,7 @@ void WmfToEmf::Translate(const WmfRecord& r) {
       w.I32(x_den);
       w.I32(y_num);
       w.I32(y_den);
-      out_.Add(r.function == wmf::kScaleWindowExt ? EmfRecord::kScaleWindowExtEx : EmfRecord::kScaleViewportExtEx, w);
+      Add(r.function == wmf::kScaleWindowExt ? EmfRecord::kScaleWindowExtEx : EmfRecord::kScaleViewportExtEx, w);
       break;
     }
     case wmf::kSaveDc: SaveDc(); break;
@@ -1016,7 +1035,7 @@ void WmfToEmf::Translate(const WmfRecord& r) {
     case wmf::kDibCreatePatternBrush: CreateDibPatternBrush(r); break;
     case wmf::kCreatePalette: CreatePalette(r); break;
     case wmf::kSelectPalette: SelectPalette(r); break;
-    case wmf::kRealizePalette: out_.Add(EmfRecord::kRealizePalette, std::vector<uint8_t>{}); break;
+    case wmf::kRealizePalette: Add(EmfRecord::kRealizePalette, std::vector<uint8_t>{}); break;
     case wmf::kSetPalEntries: SetPaletteEntries(r); break;
     case wmf::kResizePalette: ResizePalette(r); break;
     case wmf::kCreatePatternBrush:
@@ -1034,6 +1053,7 @@ void WmfToEmf::Translate(const WmfRecord& r) {
       if (p.Ok()) Pair(EmfRecord::kSetTextJustification, extra, count);
       break;
     }
+    case wmf::kSetTextCharExtra: { const int32_t v = p.S(); if (Fits(p, r)) recording_.SetCharacterExtra(v); break; }
     case wmf::kSetMapperFlags: { const uint32_t v = p.U32(); if (p.Ok()) Value(EmfRecord::kSetMapperFlags, v); break; }
     case wmf::kSelectObject: SelectObject(r); break;
     case wmf::kDeleteObject: DeleteObject(r); break;

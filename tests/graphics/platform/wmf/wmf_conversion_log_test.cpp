@@ -51,12 +51,12 @@ TEST(WmfConversionLog, RecordsWithoutAnEnhancedFormAreNamedEachTime) {
   test::WmfBuilder b = test::RectangleWmf();
   b.Record(0x0105, {0})                 // META_SETRELABS
       .Record(0x0105, {0})
-      .Record(wmf::kSetTextCharExtra, {2})
+      .Record(0x0436, {0, 0})  // META_ANIMATEPALETTE
       .Record(0x0419, {0x00FF, 0, 5, 5})  // META_FLOODFILL
       .Record(0x0105, {0})
       .Record(0x0999, {});
   const Converted c = ConvertLogged(b);
-  EXPECT_EQ(c.notes, (Notes{"skipped META_SETRELABS", "skipped META_SETRELABS", "skipped META_SETTEXTCHAREXTRA",
+  EXPECT_EQ(c.notes, (Notes{"skipped META_SETRELABS", "skipped META_SETRELABS", "skipped META_ANIMATEPALETTE",
                             "skipped META_FLOODFILL", "skipped META_SETRELABS",
                             "skipped WMF function 0x0999"}));
   EXPECT_EQ(CountOf(c.emf, EmfRecord::kRectangle), 1u);  // the records around them stay
