@@ -139,13 +139,14 @@ void TMetafile::ReadPlaceable(TStream& stream, int64_t length) {
   const int32_t frame_width = MulDiv(int32_t(placeable->right) - placeable->left, kHundredthsPerInch, u);
   const int32_t frame_height = MulDiv(int32_t(placeable->bottom) - placeable->top, kHundredthsPerInch, u);
 
-  // The first conversion only tells the frame the platform gives the picture;
-  // the second, with that frame as extents, is the picture.
-  const auto sizing = gdi::ConvertWinMetaFileToEnh(wmf.data(), wmf.size(), 0, 0);
-  if (!sizing) FailInvalid();
-  const gdi::Rect sizing_frame = gdi::ParseEnhMetaHeader(sizing->data(), sizing->size())->frame;
-  gdi::Size extents{sizing_frame.right, sizing_frame.bottom};
+  // Without extents the platform gives the picture the whole reference screen
+  // as its frame, and that frame is the picture's extents unless the metafile
+  // sets its own viewport: then a first conversion is played to find where it
+  // draws. One conversion less matters for metafiles full of bitmaps.
+  gdi::Size extents = gdi::kWholeScreenFrame;
   if (gdi::WmfSetsViewport(wmf.data(), wmf.size())) {
+    const auto sizing = gdi::ConvertWinMetaFileToEnh(wmf.data(), wmf.size(), 0, 0);
+    if (!sizing) FailInvalid();
     if (const auto drawn = gdi::DrawnExtent(*sizing)) extents = *drawn;
   }
   TNoteTally notes;
