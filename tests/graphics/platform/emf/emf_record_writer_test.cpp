@@ -28,10 +28,7 @@ TEST(EmfRecordWriter, ARecordInTwoPartsIsTheSameRecordWhole) {
   parts.Add(EmfRecord::kStretchDIBits, head, bits);
 
   EmfRecordWriter whole;
-  ByteWriter body;
-  body.U32(0xAABBCCDD);
-  body.Append(bits.data(), bits.size());
-  whole.Add(EmfRecord::kStretchDIBits, body);
+  whole.Add(EmfRecord::kStretchDIBits, std::vector<uint8_t>{0xDD, 0xCC, 0xBB, 0xAA, 1, 2, 3, 4, 5});
 
   const std::vector<uint8_t> a = std::move(parts).Finish(SmallHeader());
   const std::vector<uint8_t> b = std::move(whole).Finish(SmallHeader());
