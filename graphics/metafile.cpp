@@ -139,17 +139,16 @@ void TMetafile::ReadPlaceable(TStream& stream, int64_t length) {
   const int32_t frame_width = MulDiv(int32_t(placeable->right) - placeable->left, kHundredthsPerInch, u);
   const int32_t frame_height = MulDiv(int32_t(placeable->bottom) - placeable->top, kHundredthsPerInch, u);
 
-  // The first conversion only tells the frame the platform gives the picture
-  // (from what it draws and the bounds its text reserves); the second, with
-  // that frame as extents, is the picture. The frame matters where the
-  // metafile sets its own viewport, and where it has text without advances,
-  // which is measured at the frame's reference resolution; elsewhere the
-  // window fills any frame alike.
-  const auto sizing = gdi::ConvertWinMetaFileToEnh(wmf.data(), wmf.size(), 0, 0);
-  if (!sizing) FailInvalid();
-  const gdi::Rect sizing_frame = gdi::ParseEnhMetaHeader(sizing->data(), sizing->size())->frame;
-  gdi::Size extents{sizing_frame.right, sizing_frame.bottom};
+  // Without extents the platform gives the picture the whole reference screen
+  // as its frame, and that frame is the picture's extents unless the metafile
+  // sets its own viewport or has text without advances (measured at the
+  // frame's reference resolution): then a first conversion is played to find
+  // where it draws and what its text reserves. One conversion less matters
+  // for metafiles full of bitmaps.
+  gdi::Size extents = gdi::kWholeScreenFrame;
   if (gdi::WmfSetsViewport(wmf.data(), wmf.size()) || gdi::WmfHasTextWithoutAdvances(wmf.data(), wmf.size())) {
+    const auto sizing = gdi::ConvertWinMetaFileToEnh(wmf.data(), wmf.size(), 0, 0);
+    if (!sizing) FailInvalid();
     if (const auto drawn = gdi::DrawnExtent(*sizing)) extents = *drawn;
   }
   TNoteTally notes;

@@ -1,6 +1,6 @@
 // Build step: asks fontconfig, as the converter would at run time, for the
 // face of every name that can resolve to a face of its own and of the default
-// families, and writes the answers with the stamps of fontconfig's inputs as
+// families, and whether any font covers each character set's language, and writes the answers with the stamps of fontconfig's inputs as
 // C++ data (see graphics/platform/text/built_font_table.h).
 //   make_font_table OUTPUT.inc
 #include <fontconfig/fontconfig.h>
@@ -94,7 +94,8 @@ std::string Table() {
     out << "constexpr bool kBuiltFontTableMade = false;\n"
            "constexpr std::array<TBuiltStamp, 0> kBuiltStamps{};\n"
            "constexpr std::array<TBuiltNamedFace, 0> kBuiltNamedFaces{};\n"
-           "constexpr std::array<TBuiltDefaultFace, 0> kBuiltDefaultFaces{};\n";
+           "constexpr std::array<TBuiltDefaultFace, 0> kBuiltDefaultFaces{};\n"
+           "constexpr std::array<TBuiltLanguage, 0> kBuiltLanguages{};\n";
     return out.str();
   }
   std::vector<std::string> stamps;
@@ -131,6 +132,15 @@ std::string Table() {
       }
     }
   }
+  std::set<std::string_view> languages;
+  for (int charset = 0; charset < 256; ++charset) {
+    const std::string_view language = vx::gdi::FontconfigLanguageOfCharset(static_cast<uint8_t>(charset));
+    if (!language.empty()) languages.insert(language);
+  }
+  std::vector<std::string> covered;
+  for (const std::string_view language : languages) {
+    covered.push_back("{" + Literal(std::string(language)) + ", " + Bool(vx::gdi::FontconfigHasLanguage(language)) + "}");
+  }
   const auto list = [&out](const char* type, const char* name, const std::vector<std::string>& rows) {
     out << "constexpr std::array<" << type << ", " << rows.size() << "> " << name << "{{\n";
     for (const std::string& row : rows) out << "    " << row << ",\n";
@@ -140,6 +150,7 @@ std::string Table() {
   list("TBuiltStamp", "kBuiltStamps", stamps);
   list("TBuiltNamedFace", "kBuiltNamedFaces", named);
   list("TBuiltDefaultFace", "kBuiltDefaultFaces", defaults);
+  list("TBuiltLanguage", "kBuiltLanguages", covered);
   return out.str();
 }
 

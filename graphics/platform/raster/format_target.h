@@ -162,10 +162,12 @@ private:
             bool has_source, SourcePixel&& source_pixel) {
     uint8_t* row = rows_.Row(y);
     const bool uses_pattern = Rop3UsesPattern(code);
+    // An operation without the source (the destination kept, say) matches no image colour.
+    const bool uses_source = has_source && Rop3UsesSource(code);
     for (int32_t x = x0; x < x1; ++x) {
       const int32_t i = x - x0;
       if (skip != nullptr && skip[i]) continue;
-      const uint32_t s = has_source ? source_pixel(i) : 0;
+      const uint32_t s = uses_source ? source_pixel(i) : 0;
       uint32_t p = 0;
       if (uses_pattern && !pattern.At(x, y, p)) p = 0;
       Format::Store(row, x, code == uint8_t(SRCCOPY >> 16) ? s : ApplyRop3(code, p, s, Format::Load(row, x)) & Format::kMask);

@@ -19,17 +19,16 @@ inline uint32_t ApplyRop2(int rop2, uint32_t pen, uint32_t dest) {
 }
 
 // d = rop3(p, s, d); the operation code's bit (p << 2 | s << 1 | d) gives each
-// result bit.
+// result bit. Worked out as three bitwise choices (by pattern, then source,
+// then destination) rather than minterm by minterm: blits run it per pixel.
 inline uint32_t ApplyRop3(uint8_t code, uint32_t p, uint32_t s, uint32_t d) {
-  uint32_t r = 0;
-  for (int k = 0; k < 8; ++k) {
-    if (!((code >> k) & 1)) continue;
-    const uint32_t mp = (k & 4) ? p : ~p;
-    const uint32_t ms = (k & 2) ? s : ~s;
-    const uint32_t md = (k & 1) ? d : ~d;
-    r |= mp & ms & md;
-  }
-  return r;
+  const auto bit = [code](int k) { return ((code >> k) & 1) ? ~uint32_t{0} : uint32_t{0}; };
+  const auto choose = [](uint32_t by, uint32_t ones, uint32_t zeros) { return (by & ones) | (~by & zeros); };
+  const uint32_t s0d0 = choose(p, bit(4), bit(0));
+  const uint32_t s0d1 = choose(p, bit(5), bit(1));
+  const uint32_t s1d0 = choose(p, bit(6), bit(2));
+  const uint32_t s1d1 = choose(p, bit(7), bit(3));
+  return choose(d, choose(s, s1d1, s0d1), choose(s, s1d0, s0d0));
 }
 
 inline bool Rop3UsesSource(uint8_t code) { return ((code >> 2) & 0x33) != (code & 0x33); }

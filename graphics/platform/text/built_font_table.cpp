@@ -11,7 +11,8 @@ namespace vx::gdi {
 namespace {
 
 // kBuiltFontTableMade, kBuiltStamps, kBuiltNamedFaces (sorted by name, bold,
-// italic) and kBuiltDefaultFaces, written by tools/make_font_table.cpp.
+// italic), kBuiltDefaultFaces and kBuiltLanguages, written by
+// tools/make_font_table.cpp.
 #include "built_font_table_data.inc"
 
 bool StampHolds(const TBuiltStamp& stamp) {
@@ -73,6 +74,14 @@ std::optional<ResolvedFace> BuiltFontTableFace(const std::string& lowerName, boo
     if (family == entry.family && entry.bold == bold && entry.italic == italic) return ToResolved(entry.face);
   }
   return std::nullopt;  // not made for this family: ask fontconfig
+}
+
+std::optional<bool> BuiltLanguageCovered(std::string_view language) {
+  if (!BuiltFontTableHolds()) return std::nullopt;
+  for (const TBuiltLanguage& entry : kBuiltLanguages) {
+    if (language == entry.language) return entry.covered;
+  }
+  return std::nullopt;
 }
 
 }  // namespace vx::gdi

@@ -42,6 +42,12 @@ struct TBuiltDefaultFace {
   TBuiltFace face;
 };
 
+// Whether some installed font covers a language (fontconfig's name).
+struct TBuiltLanguage {
+  const char* language;
+  bool covered;
+};
+
 struct TBuiltStamp {
   const char* path;
   int64_t seconds;      // modification time; -1: the path must not exist
@@ -58,5 +64,9 @@ bool CheckBuiltFontTable();
 // resolve it; none when the table does not hold.
 std::optional<ResolvedFace> BuiltFontTableFace(const std::string& lowerName, bool bold, bool italic,
                                                uint8_t pitchAndFamily);
+
+// The build-time answer to whether some installed font covers the language;
+// none when the table does not hold or does not know the language.
+std::optional<bool> BuiltLanguageCovered(std::string_view language);
 
 }  // namespace vx::gdi

@@ -9,7 +9,8 @@
 namespace vx::gdi {
 
 // True for the ANSI, default and symbol sets and for every set whose
-// language some installed font covers (fontconfig). Cached; thread-safe.
+// language some installed font covers (the build-time answer while it holds,
+// else fontconfig). Cached; thread-safe.
 bool InstalledFontsCoverCharset(uint8_t charset);
 
 }  // namespace vx::gdi

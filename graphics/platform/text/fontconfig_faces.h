@@ -35,6 +35,12 @@ std::optional<ResolvedFace> FontconfigNamedFace(const std::string& lowerName, bo
 // fontconfig's best scalable face of a default family; empty when there is none.
 ResolvedFace FontconfigDefaultFace(std::string_view family, bool bold, bool italic);
 
+// The language a character set is written in, as fontconfig names it; empty
+// for the ANSI, default, symbol, OEM and unknown sets.
+std::string_view FontconfigLanguageOfCharset(uint8_t charset);
+// Whether some installed font covers the language (fontconfig, not cached).
+bool FontconfigHasLanguage(std::string_view language);
+
 // Every family name (lowered) of every installed font.
 std::vector<std::string> InstalledFamilyNames();
 // The configuration files and directories fontconfig read and the font

@@ -58,8 +58,11 @@ public:
   WmfToEmf(Size frame, const WmfConversionLog& log) : frame_(frame), log_(log) {}
 
   void Start();
+  // Records grow to about the Windows metafile's size, twice that at most for
+  // 16-bit coordinates widened; reserved pages are only paid when written.
+  void Reserve(size_t wmf_size) { out_.Reserve(2 * wmf_size); }
   void Translate(const WmfRecord& r);
-  std::vector<uint8_t> Finish() const;
+  std::vector<uint8_t> Finish() &&;
 
 private:
   // A region is no object in an enhanced metafile: its records carry the
@@ -95,6 +98,9 @@ private:
   // follows the ones that change how text is measured.
   void Add(EmfRecord type, const std::vector<uint8_t>& body);
   void Add(EmfRecord type, ByteWriter& body) { Add(type, body.Bytes()); }
+  // A bitmap record, its bits copied once; nothing in it changes how text
+  // is measured, so the recording context does not follow it.
+  void Add(EmfRecord type, ByteWriter& head, std::span<const uint8_t> bits) { out_.Add(type, head, bits); }
   void Value(EmfRecord type, uint32_t value);
   void Pair(EmfRecord type, int32_t a, int32_t b);
   void Box(EmfRecord type, int32_t l, int32_t t, int32_t r, int32_t b);
@@ -224,7 +230,7 @@ void WmfToEmf::Start() {
   Pair(EmfRecord::kSetViewportExtEx, viewport_.cx, viewport_.cy);
 }
 
-std::vector<uint8_t> WmfToEmf::Finish() const {
+std::vector<uint8_t> WmfToEmf::Finish() && {
   EnhMetaHeader h;
   h.bounds = {0, 0, viewport_.cx - 1, viewport_.cy - 1};
   h.frame = {0, 0, frame_.cx, frame_.cy};
@@ -235,7 +241,7 @@ std::vector<uint8_t> WmfToEmf::Finish() const {
   h.pixel_format_offset = 0;
   h.open_gl = 0;
   h.micrometers = Size{kScreenWidthMM * 1000, kScreenHeightMM * 1000};
-  return out_.Finish(h);
+  return std::move(out_).Finish(h);
 }
 
 void WmfToEmf::SetOrigin(Point& origin, EmfRecord type, Point value) {
@@ -609,8 +615,7 @@ void WmfToEmf::CreateDibPatternBrush(const WmfRecord& r) {
   w.U32(kFixed + info_size);
   w.U32(static_cast<uint32_t>(dib->bits_size));
   w.Append(dib->info.data(), dib->info.size());
-  w.Append(dib->bits, dib->bits_size);
-  Add(EmfRecord::kCreateDIBPatternBrushPt, w);
+  Add(EmfRecord::kCreateDIBPatternBrushPt, w, {dib->bits, dib->bits_size});
 }
 
 bool WmfToEmf::EmittedObject(const WmfRecord& r, uint32_t index) const {
@@ -845,8 +850,7 @@ void WmfToEmf::StretchBltDib(int32_t xd, int32_t yd, int32_t wd, int32_t hd, int
     w.I32(hs);
   }
   w.Append(dib.info.data(), dib.info.size());
-  w.Append(dib.bits, dib.bits_size);
-  Add(stretch ? EmfRecord::kStretchBlt : EmfRecord::kBitBlt, w);
+  Add(stretch ? EmfRecord::kStretchBlt : EmfRecord::kBitBlt, w, {dib.bits, dib.bits_size});
 }
 
 // A record without a bitmap is exactly its fixed words plus the size and
@@ -884,8 +888,7 @@ void WmfToEmf::StretchDib(const WmfRecord& r) {
   w.I32(wd);
   w.I32(hd);
   w.Append(dib->info.data(), dib->info.size());
-  w.Append(dib->bits, dib->bits_size);
-  Add(EmfRecord::kStretchDIBits, w);
+  Add(EmfRecord::kStretchDIBits, w, {dib->bits, dib->bits_size});
 }
 
 void WmfToEmf::BlitSource(const WmfRecord& r, size_t offset, bool bitmap16, int32_t xd, int32_t yd,
@@ -979,8 +982,7 @@ void WmfToEmf::SetDibToDev(const WmfRecord& r) {
   w.U32(start);
   w.U32(scans);
   w.Append(dib->info.data(), dib->info.size());
-  w.Append(dib->bits, dib->bits_size);
-  Add(EmfRecord::kSetDIBitsToDevice, w);
+  Add(EmfRecord::kSetDIBitsToDevice, w, {dib->bits, dib->bits_size});
 }
 
 void WmfToEmf::Translate(const WmfRecord& r) {
@@ -1077,12 +1079,12 @@ std::optional<std::vector<uint8_t>> ConvertWinMetaFileToEnh(const uint8_t* wmf, 
                                                             const WmfConversionLog& log) {
   if (!ParseWinMetaHeader(wmf, size)) return std::nullopt;
   const bool whole_screen = x_ext <= 0 || y_ext <= 0;
-  const Size frame = whole_screen ? Size{kScreenWidthMM * 100, kScreenHeightMM * 100}
-                                  : Size{x_ext, y_ext};
+  const Size frame = whole_screen ? kWholeScreenFrame : Size{x_ext, y_ext};
   WmfToEmf converter(frame, log);
+  converter.Reserve(size);
   converter.Start();
   ForEachWmfRecord(wmf, size, [&converter](const WmfRecord& r) { converter.Translate(r); });
-  return converter.Finish();
+  return std::move(converter).Finish();
 }
 
 }  // namespace vx::gdi

@@ -7,6 +7,7 @@
 #include <tuple>
 #include <vector>
 
+#include "graphics/platform/text/charset_coverage.h"
 #include "graphics/platform/text/fontconfig_faces.h"
 #include "storage/page_store_fixtures.h"
 
@@ -54,6 +55,22 @@ TEST(BuiltFontTable, GivesFontconfigsAnswerForEveryKindOfName) {
     }
   }
   EXPECT_GT(compared, 200);
+}
+
+TEST(BuiltFontTable, KnowsFontconfigsCoverageOfEveryCharsetLanguage) {
+  ASSERT_TRUE(BuiltFontTableHolds());
+  int languages = 0;
+  for (int charset = 0; charset < 256; ++charset) {
+    const std::string_view language = FontconfigLanguageOfCharset(static_cast<uint8_t>(charset));
+    if (language.empty()) continue;
+    const std::optional<bool> built = BuiltLanguageCovered(language);
+    ASSERT_TRUE(built.has_value()) << language;
+    EXPECT_EQ(*built, FontconfigHasLanguage(language)) << language;
+    EXPECT_EQ(InstalledFontsCoverCharset(static_cast<uint8_t>(charset)), *built) << charset;
+    ++languages;
+  }
+  EXPECT_EQ(languages, 15);  // one per non-ANSI character set, Johab sharing Korean
+  EXPECT_FALSE(BuiltLanguageCovered("no such language").has_value());
 }
 
 TEST(BuiltFontTable, DoesNotHoldWithAFontconfigEnvironmentSetting) {
