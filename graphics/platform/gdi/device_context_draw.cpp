@@ -63,7 +63,7 @@ bool TDeviceContext::IsAxisAligned() const {
 double TDeviceContext::PenDeviceWidth() const {
   const LogPen& pen = state_.pen;
   const bool geometric = (pen.style & PS_TYPE_MASK) == PS_GEOMETRIC || !pen.extended;
-  if (!geometric || pen.width <= 1) return 1;
+  if (!geometric || pen.width <= 0) return 1;
   const XForm x = LogicalToDevice();
   const double w = std::hypot(pen.width * x.m11, pen.width * x.m12);
   return std::max(1.0, std::floor(w + 0.5));

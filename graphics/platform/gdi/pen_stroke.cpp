@@ -19,7 +19,9 @@ PenStroke ChoosePenStroke(const LogPen& pen) {
     return stroke;
   }
   const bool geometric = (pen.style & PS_TYPE_MASK) == PS_GEOMETRIC || !pen.extended;
-  stroke.stroker = geometric && pen.width > 1 ? PenStroker::Geometric : PenStroker::OnePixel;
+  // Only a width of zero is one pixel whatever the transform: a width of one
+  // logical unit may still cover several device pixels.
+  stroke.stroker = geometric && pen.width > 0 ? PenStroker::Geometric : PenStroker::OnePixel;
   // A geometric pen narrower than two device pixels falls back to one pixel
   // with the same dashes.
   stroke.dashes = CosmeticDashPattern(pen.style);

@@ -1,6 +1,6 @@
 // How the selected pen strokes, decided once when it is selected: not at all
 // (PS_NULL), one pixel wide along the line's Bresenham walk with its dash
-// pattern (cosmetic pens and pens one unit wide), or widened into the polygon
+// pattern (cosmetic pens and pens of width zero), or widened into the polygon
 // it covers when its width in device pixels exceeds one (geometric pens; the
 // width depends on the transform in force when drawing).
 #pragma once

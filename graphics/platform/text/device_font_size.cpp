@@ -40,8 +40,12 @@ DeviceFontSize ChooseDeviceFontSize(const LogFont& font, const XForm& x, bool ad
     const double turn = std::atan2(-x.m12, x.m11) * 1800.0 / M_PI;
     size.font.escapement = int32_t(std::lround(std::fmod(size.font.escapement + turn, 3600.0)));
   }
-  size.height = TruncatedSize(font.height * std::hypot(x.m21, x.m22));
-  size.width = TruncatedSize(font.width * std::hypot(x.m11, x.m12));
+  // Height and width both follow the vertical scale: a mapping that
+  // stretches x more than y does not widen the glyphs of a font that asks
+  // for an average width.
+  const double scale = std::hypot(x.m21, x.m22);
+  size.height = TruncatedSize(font.height * scale);
+  size.width = TruncatedSize(font.width * scale);
   return size;
 }
 

@@ -1,7 +1,7 @@
 // How a logical font is sized for drawing through a transform. In the
 // compatible graphics mode (and in the advanced one when the transform is a
-// plain uniform scale) the height and width are scaled to device pixels and
-// truncated, and the glyphs are fitted to that size. In the advanced mode a
+// plain uniform scale) the height and width are scaled to device pixels by
+// the vertical scale and truncated, and the glyphs are fitted to that size. In the advanced mode a
 // transform that scales x and y differently, or turns, keeps the font at its
 // logical size: glyphs are fitted there and their outlines then go through
 // the transform.

@@ -21,6 +21,19 @@ TEST(DeviceFontSize, CompatibleModeTruncatesTheScaledHeight) {
   EXPECT_FALSE(size.outline_transform);
 }
 
+TEST(DeviceFontSize, CompatibleModeScalesTheRequestedWidthByTheVerticalScale) {
+  // An anisotropic chart (9360 x 7020 units on 660 x 413 pixels) drawn at
+  // 300 dpi: the reference draws its -198 x 75 labels at 36 x 13 pixels
+  // (glyphs 14 pixels wide for "M", 10 for "e"), not at the 16 the
+  // horizontal scale would give.
+  LogFont font = Font(-198);
+  font.width = 75;
+  const DeviceFontSize size = ChooseDeviceFontSize(font, {0.22063, 0, 0, -0.18433, 0, 0}, false);
+  EXPECT_EQ(size.height, -36);
+  EXPECT_EQ(size.width, 13);
+  EXPECT_FALSE(size.outline_transform);
+}
+
 TEST(DeviceFontSize, AdvancedModeWithAUniformScaleAlsoTruncates) {
   const DeviceFontSize size = ChooseDeviceFontSize(Font(-16), {3.125, 0, 0, 3.125, 0, 0}, true);
   EXPECT_EQ(size.height, -50);
