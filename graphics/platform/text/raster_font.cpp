@@ -1,7 +1,5 @@
 #include "graphics/platform/text/raster_font.h"
 
-#include "graphics/platform/geometry/path.h"
-
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -26,6 +24,7 @@
 #include <unordered_map>
 
 #include "graphics/platform/core/charset.h"
+#include "graphics/platform/geometry/path.h"
 #include "graphics/platform/raster/text_smoothing.h"
 #include "graphics/platform/text/font_resolver.h"
 
