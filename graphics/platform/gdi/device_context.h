@@ -21,6 +21,7 @@
 #include "graphics/platform/core/gdi_objects.h"
 #include "graphics/platform/core/gdi_types.h"
 #include "graphics/platform/geometry/path.h"
+#include "graphics/platform/text/glyph_outline.h"
 #include "graphics/platform/raster/paint.h"
 #include "graphics/platform/raster/pixel_surface.h"
 #include "graphics/platform/raster/pixel_target.h"
@@ -306,6 +307,8 @@ private:
   struct EllipseFrame;
   EllipseFrame EllipseFrameOf(const Rect& rect) const;
   void PathAddEllipse(const Rect& rect);
+  // A glyph's figures with their origin at the device point pen.
+  void PathAddOutline(const GlyphOutline& outline, Point pen);
   void PathAddRoundRect(const Rect& rect, Size corner);
   Rect VisibleForPaths() const;
   void StrokeFigures(const Path& path);

@@ -196,6 +196,23 @@ void TDeviceContext::PathAddArc(const Rect& rect, Point start, Point end, ArcKin
   if (kind != ArcKind::Arc) EditPath().CloseFigure();
 }
 
+void TDeviceContext::PathAddOutline(const GlyphOutline& outline, Point pen) {
+  const auto at = [&](size_t i) { return PointF{outline.points[i].x + pen.x, outline.points[i].y + pen.y}; };
+  Path& path = EditPath();
+  for (size_t i = 0; i < outline.points.size(); ++i) {
+    const uint8_t type = outline.types[i] & ~PT_CLOSEFIGURE;
+    if (type == PT_MOVETO) {
+      path.StartFigure(at(i));
+    } else if (type == PT_BEZIERTO && i + 2 < outline.points.size()) {
+      path.BezierTo(at(i), at(i + 1), at(i + 2));
+      i += 2;
+    } else {
+      path.LineTo(at(i));
+    }
+    if (outline.types[i] & PT_CLOSEFIGURE) path.CloseFigure();
+  }
+}
+
 Rect TDeviceContext::VisibleForPaths() const {
   if (target_->IsEmpty()) return {};
   // Wide enough for the pen's reach beyond the surface.

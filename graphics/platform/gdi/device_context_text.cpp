@@ -15,6 +15,11 @@ namespace vx::gdi {
 
 namespace {
 
+// Text in a path adds the hinted outlines, as the platform's outline query
+// gives them unless asked for unhinted ones (filled paths of big glyphs
+// match the reference closer so).
+constexpr bool kHintedPathOutlines = true;
+
 char32_t NextCodePoint(const std::u16string& text, size_t& i) {
   const char16_t c = text[i++];
   if (c >= 0xD800 && c < 0xDC00 && i < text.size() && text[i] >= 0xDC00 && text[i] < 0xE000)
@@ -27,6 +32,7 @@ char32_t NextCodePoint(const std::u16string& text, size_t& i) {
 // device pixels.
 struct GlyphRun {
   std::vector<std::shared_ptr<const GlyphBitmap>> glyphs;
+  std::vector<uint32_t> indices;  // the glyphs' indices in the face
   GlyphPens pens;
 };
 
@@ -51,7 +57,8 @@ GlyphRun LayOutGlyphs(const RasterFont& font, const std::u16string& text, uint32
   for (size_t i = 0; i < text.size();) {
     const size_t unit = i;
     const char32_t ch = (options & ETO_GLYPH_INDEX) ? char32_t(text[i++]) : NextCodePoint(text, i);
-    auto glyph = (options & ETO_GLYPH_INDEX) ? font.GlyphByIndex(ch, smoothed) : font.Glyph(ch, smoothed);
+    const uint32_t index = (options & ETO_GLYPH_INDEX) ? uint32_t(ch) : font.GlyphIndex(ch);
+    auto glyph = font.GlyphByIndex(index, smoothed);
     GlyphAdvance advance;
     int32_t justification = 0;
     const size_t k = pdy ? 2 * unit : unit;
@@ -71,6 +78,7 @@ GlyphRun LayOutGlyphs(const RasterFont& font, const std::u16string& text, uint32
       }
     }
     run.glyphs.push_back(glyph);
+    run.indices.push_back(index);
     advances.push_back(advance);
     extra.push_back(justification);
   }
@@ -120,9 +128,12 @@ void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect
   const bool update_cp = (state_.text_align & TA_UPDATECP) != 0;
   if (update_cp) origin = state_.current_position;
 
-  Region clip = EffectiveClip();
+  // Inside a path bracket the glyphs' outlines join the path and nothing
+  // is painted: neither the opaque box nor the background.
+  const bool to_path = state_.path_open;
+  Region clip = to_path ? Region() : EffectiveClip();
   Rect box;
-  const bool has_box = rect != nullptr && (options & (ETO_OPAQUE | ETO_CLIPPED)) != 0;
+  const bool has_box = !to_path && rect != nullptr && (options & (ETO_OPAQUE | ETO_CLIPPED)) != 0;
   if (has_box) {
     box = DeviceRectOf(*rect);
     if (options & ETO_OPAQUE) {
@@ -186,13 +197,20 @@ void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect
   const bool opaque_box = has_box && (options & ETO_OPAQUE);
   const bool inside_box = opaque_box && cell.left >= box.left && cell.right < box.right && cell.top >= box.top &&
                           cell.bottom < box.bottom;
-  if (state_.bk_mode == OPAQUE && angle == 0 && !(opaque_box && (options & ETO_CLIPPED)) && !inside_box) {
+  if (!to_path && state_.bk_mode == OPAQUE && angle == 0 && !(opaque_box && (options & ETO_CLIPPED)) && !inside_box) {
     DevicePainter(*target_, clip, R2_COPYPEN, Paint::Solid(state_.bk_color)).FillRegion(Region::FromRect(cell));
   }
 
-  DevicePainter painter(*target_, clip, R2_COPYPEN, Paint::Solid(state_.text_color));
-  const PaletteEntry text_color = target_->ColorOfPixel(target_->PixelOfColor(state_.text_color));
-  PaintGlyphRun(painter, *font, run, base, angle, size.metric_scale, smoothed ? &text_color : nullptr);
+  if (to_path) {
+    for (size_t g = 0; g < run.indices.size(); ++g) {
+      const Point pen{base.x + run.pens.pens[g].x, base.y + run.pens.pens[g].y};
+      PathAddOutline(font->OutlineByIndex(run.indices[g], kHintedPathOutlines), pen);
+    }
+  } else {
+    DevicePainter painter(*target_, clip, R2_COPYPEN, Paint::Solid(state_.text_color));
+    const PaletteEntry text_color = target_->ColorOfPixel(target_->PixelOfColor(state_.text_color));
+    PaintGlyphRun(painter, *font, run, base, angle, size.metric_scale, smoothed ? &text_color : nullptr);
+  }
 
   if (update_cp) {
     XForm inverse;

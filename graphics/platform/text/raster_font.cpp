@@ -24,6 +24,7 @@
 #include <unordered_map>
 
 #include "graphics/platform/core/charset.h"
+#include "graphics/platform/geometry/path.h"
 #include "graphics/platform/raster/text_smoothing.h"
 #include "graphics/platform/text/font_resolver.h"
 
@@ -373,6 +374,72 @@ std::shared_ptr<const GlyphBitmap> RasterFont::GlyphByIndex(uint32_t glyphIndex,
   impl.glyphs.emplace(key, glyph);
   impl.cachedBytes += bytes;
   return glyph;
+}
+
+namespace {
+
+// Collects FreeType's contours as path figures; quadratic pieces become the
+// cubic Béziers that trace the same curve.
+struct OutlineSink {
+  GlyphOutline& out;
+  PointF last{};
+
+  static PointF Device(const FT_Vector* v) { return {v->x / 64.0, -v->y / 64.0}; }
+  void Close() {
+    if (!out.types.empty()) out.types.back() |= PT_CLOSEFIGURE;
+  }
+  void Add(PointF p, uint8_t type) {
+    out.points.push_back(p);
+    out.types.push_back(type);
+    last = p;
+  }
+  static int MoveTo(const FT_Vector* to, void* user) {
+    auto& sink = *static_cast<OutlineSink*>(user);
+    sink.Close();
+    sink.Add(Device(to), PT_MOVETO);
+    return 0;
+  }
+  static int LineTo(const FT_Vector* to, void* user) {
+    static_cast<OutlineSink*>(user)->Add(Device(to), PT_LINETO);
+    return 0;
+  }
+  static int ConicTo(const FT_Vector* control, const FT_Vector* to, void* user) {
+    auto& sink = *static_cast<OutlineSink*>(user);
+    const PointF c = Device(control), e = Device(to), s = sink.last;
+    sink.Add({s.x + (c.x - s.x) * 2 / 3, s.y + (c.y - s.y) * 2 / 3}, PT_BEZIERTO);
+    sink.Add({e.x + (c.x - e.x) * 2 / 3, e.y + (c.y - e.y) * 2 / 3}, PT_BEZIERTO);
+    sink.Add(e, PT_BEZIERTO);
+    return 0;
+  }
+  static int CubicTo(const FT_Vector* c1, const FT_Vector* c2, const FT_Vector* to, void* user) {
+    auto& sink = *static_cast<OutlineSink*>(user);
+    sink.Add(Device(c1), PT_BEZIERTO);
+    sink.Add(Device(c2), PT_BEZIERTO);
+    sink.Add(Device(to), PT_BEZIERTO);
+    return 0;
+  }
+};
+
+}  // namespace
+
+GlyphOutline RasterFont::OutlineByIndex(uint32_t glyphIndex, bool hinted) const {
+  GlyphOutline outline;
+  Impl& impl = *impl_;
+  std::lock_guard lock(impl.mutex);
+  if (!impl.face) return outline;
+  FT_Int32 flags = FT_LOAD_IGNORE_GLOBAL_ADVANCE_WIDTH | FT_LOAD_NO_BITMAP;
+  if (!hinted) flags |= FT_LOAD_NO_HINTING;
+  if (FT_Load_Glyph(impl.face, glyphIndex, flags) != 0) return outline;
+  FT_GlyphSlot slot = impl.face->glyph;
+  if (slot->format != FT_GLYPH_FORMAT_OUTLINE) return outline;
+  if (impl.fakeBold) FT_Outline_Embolden(&slot->outline, FT_MulDiv(impl.ppem, 1 << 6, 24));
+  if (impl.transformed) FT_Outline_Transform(&slot->outline, &impl.matrix);
+  OutlineSink sink{outline};
+  const FT_Outline_Funcs funcs{&OutlineSink::MoveTo, &OutlineSink::LineTo, &OutlineSink::ConicTo,
+                               &OutlineSink::CubicTo, 0, 0};
+  if (FT_Outline_Decompose(&slot->outline, &funcs, &sink) != 0) return {};
+  sink.Close();
+  return outline;
 }
 
 const std::string& RasterFont::FilePath() const { return impl_->path; }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "graphics/platform/core/gdi_objects.h"
+#include "graphics/platform/text/glyph_outline.h"
 
 namespace vx::gdi {
 
@@ -80,6 +81,10 @@ public:
   std::shared_ptr<const GlyphBitmap> Glyph(char32_t ch, bool smoothed = false) const;
   // ETO_GLYPH_INDEX text: glyph indices of the face.
   std::shared_ptr<const GlyphBitmap> GlyphByIndex(uint32_t glyphIndex, bool smoothed = false) const;
+  // The outline of a glyph (by glyph index) at the realised size, through
+  // the font's transform, as ExtTextOut adds it to an open path.
+  // hinted: the outline after the face's hinting; else the scaled design outline.
+  GlyphOutline OutlineByIndex(uint32_t glyphIndex, bool hinted) const;
   // Whether the request lets glyphs be smoothed on a true-colour surface.
   bool AllowsSmoothing() const { return smoothable_; }
   uint32_t GlyphIndex(char32_t ch) const;
