@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "graphics/platform/core/gdi_objects.h"
+#include "graphics/platform/raster/low_bytes.h"
 #include "graphics/platform/raster/pixel_formats.h"
 #include "graphics/platform/raster/pixel_surface.h"
 #include "graphics/platform/raster/pixel_target.h"
@@ -84,17 +85,8 @@ public:
                     const PixelPaint& pattern) override {
     uint8_t* row = rows_.Row(y);
     if (code == uint8_t(SRCCOPY >> 16) && source != nullptr && skip == nullptr) {
-      if constexpr (Format::kBitsPerPixel == 8 && std::endian::native == std::endian::little) {
-        // Four pixels a store: the whole-row copy of a stretched image.
-        uint8_t* out = row + x0;
-        const int32_t count = x1 - x0;
-        int32_t i = 0;
-        for (; i + 4 <= count; i += 4) {
-          const uint32_t four = (source[i] & 0xFF) | (source[i + 1] & 0xFF) << 8 | (source[i + 2] & 0xFF) << 16 |
-                                (source[i + 3] & 0xFF) << 24;
-          std::memcpy(out + i, &four, 4);
-        }
-        for (; i < count; ++i) out[i] = uint8_t(source[i]);
+      if constexpr (Format::kBitsPerPixel == 8) {
+        StoreLowBytes(source, size_t(x1 - x0), row + x0);
       } else {
         for (int32_t x = x0; x < x1; ++x) Format::Store(row, x, source[x - x0]);
       }

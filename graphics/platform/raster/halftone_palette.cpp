@@ -269,7 +269,20 @@ constexpr PaletteEntry kHalftone[256] = {
 
 const PaletteEntry* HalftonePalette() { return kHalftone; }
 
-uint8_t NearestHalftoneIndex(uint8_t r, uint8_t g, uint8_t b) { return NearestColorIndex(kHalftone, 256, r, g, b); }
+uint8_t NearestHalftoneIndex(uint8_t r, uint8_t g, uint8_t b) {
+  // The search walks all 256 entries for most colours, and a page asks for
+  // the same few colours at every drawing call: remember recent answers.
+  struct Answer {
+    uint32_t key = 0;  // colour + 1; 0: empty
+    uint8_t index = 0;
+  };
+  constexpr int kAnswerBits = 10;
+  thread_local Answer answers[size_t(1) << kAnswerBits];
+  const uint32_t key = (uint32_t(r) << 16 | uint32_t(g) << 8 | b) + 1;
+  Answer& answer = answers[(key * 2654435761u) >> (32 - kAnswerBits)];
+  if (answer.key != key) answer = {key, NearestColorIndex(kHalftone, 256, r, g, b)};
+  return answer.index;
+}
 
 uint8_t NearestHalftoneIndex(ColorRef color) {
   return NearestHalftoneIndex(GetRValue(color), GetGValue(color), GetBValue(color));

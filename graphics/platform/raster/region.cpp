@@ -12,9 +12,10 @@ using Walls = std::vector<int32_t>;
 const Walls kNoWalls;
 
 // Merges two interval lists with a boolean rule on "inside a" and "inside b".
+// out must be neither a nor b; it is cleared first.
 template <typename Rule>
-Walls CombineWalls(const Walls& a, const Walls& b, Rule rule) {
-  Walls out;
+void CombineWallsInto(const Walls& a, const Walls& b, Rule rule, Walls& out) {
+  out.clear();
   size_t i = 0, j = 0;
   bool in_a = false, in_b = false, in_out = false;
   while (i < a.size() || j < b.size()) {
@@ -30,7 +31,24 @@ Walls CombineWalls(const Walls& a, const Walls& b, Rule rule) {
       in_out = inside;
     }
   }
+}
+
+template <typename Rule>
+Walls CombineWalls(const Walls& a, const Walls& b, Rule rule) {
+  Walls out;
+  CombineWallsInto(a, b, rule, out);
   return out;
+}
+
+// A band appended below the others (joining the last when the walls are the same),
+// copying walls only when they start a band of their own.
+void AppendBandCopy(std::vector<Region::Band>& bands, int32_t top, int32_t bottom, const Walls& walls) {
+  if (walls.empty() || top >= bottom) return;
+  if (!bands.empty() && bands.back().bottom == top && bands.back().walls == walls) {
+    bands.back().bottom = bottom;
+    return;
+  }
+  bands.push_back({top, bottom, walls});
 }
 
 }  // namespace
@@ -50,17 +68,26 @@ Region Region::FromRects(const std::vector<Rect>& rects) {
 
 Region Region::FromRows(const std::vector<Rect>& rows) {
   Region r;
+  Walls walls;  // one row's, reused: most rows only lengthen the band above
   size_t i = 0;
   while (i < rows.size()) {
     const int32_t y = rows[i].top;
-    Walls walls;
+    walls.clear();
+    int32_t last_left = INT32_MIN;
     for (; i < rows.size() && rows[i].top == y; ++i) {
-      if (rows[i].IsEmpty()) continue;
-      walls = CombineWalls(walls, Walls{rows[i].left, rows[i].right},
-                           [](bool a, bool b) { return a || b; });
+      const Rect& row = rows[i];
+      if (row.IsEmpty()) continue;
+      if (row.left >= last_left) {
+        // In x order: join the last interval when it overlaps or touches.
+        if (!walls.empty() && row.left <= walls.back()) walls.back() = std::max(walls.back(), row.right);
+        else walls.insert(walls.end(), {row.left, row.right});
+        last_left = row.left;
+      } else {
+        walls = CombineWalls(walls, Walls{row.left, row.right}, [](bool a, bool b) { return a || b; });
+      }
     }
     if (!r.bands_.empty() && r.bands_.back().bottom > y) return FromRects(rows);  // unsorted input
-    r.AppendBand(y, y + 1, std::move(walls));
+    AppendBandCopy(r.bands_, y, y + 1, walls);
   }
   return r;
 }
@@ -103,6 +130,12 @@ void Region::AppendBand(int32_t top, int32_t bottom, Walls&& walls) {
 }
 
 Region Region::Apply(const Region& other, Op op) const {
+  // A region inside a rectangle is its own intersection with it.
+  if (op == Op::And && other.IsRect() && !IsEmpty()) {
+    const Band& rect = other.bands_.front();
+    const Rect b = Bounds();
+    if (b.top >= rect.top && b.bottom <= rect.bottom && b.left >= rect.walls[0] && b.right <= rect.walls[1]) return *this;
+  }
   std::vector<int32_t> ys;
   ys.reserve(2 * (bands_.size() + other.bands_.size()));
   for (const Band& b : bands_) { ys.push_back(b.top); ys.push_back(b.bottom); }
@@ -111,6 +144,7 @@ Region Region::Apply(const Region& other, Op op) const {
   ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
 
   Region out;
+  Walls walls;  // one band's, reused: a new band copies it
   size_t ia = 0, ib = 0;
   for (size_t k = 0; k + 1 < ys.size(); ++k) {
     const int32_t top = ys[k];
@@ -120,14 +154,13 @@ Region Region::Apply(const Region& other, Op op) const {
     const Walls& a = (ia < bands_.size() && bands_[ia].top <= top) ? bands_[ia].walls : kNoWalls;
     const Walls& b = (ib < other.bands_.size() && other.bands_[ib].top <= top)
                          ? other.bands_[ib].walls : kNoWalls;
-    Walls walls;
     switch (op) {
-      case Op::And: walls = CombineWalls(a, b, [](bool x, bool y) { return x && y; }); break;
-      case Op::Or: walls = CombineWalls(a, b, [](bool x, bool y) { return x || y; }); break;
-      case Op::Diff: walls = CombineWalls(a, b, [](bool x, bool y) { return x && !y; }); break;
-      case Op::Xor: walls = CombineWalls(a, b, [](bool x, bool y) { return x != y; }); break;
+      case Op::And: CombineWallsInto(a, b, [](bool x, bool y) { return x && y; }, walls); break;
+      case Op::Or: CombineWallsInto(a, b, [](bool x, bool y) { return x || y; }, walls); break;
+      case Op::Diff: CombineWallsInto(a, b, [](bool x, bool y) { return x && !y; }, walls); break;
+      case Op::Xor: CombineWallsInto(a, b, [](bool x, bool y) { return x != y; }, walls); break;
     }
-    out.AppendBand(top, bottom, std::move(walls));
+    AppendBandCopy(out.bands_, top, bottom, walls);
   }
   return out;
 }

@@ -87,5 +87,32 @@ TEST(Region, FromRowsJoinsOverlappingIntervals) {
   EXPECT_EQ(r.Bounds(), (Rect{0, 0, 8, 2}));
 }
 
+TEST(Region, FromRowsTakesIntervalsOutOfXOrder) {
+  // [2, 4) comes after [6, 9) and joins [0, 3): the row is [0, 4) [6, 10).
+  const Region r = Region::FromRows({{0, 0, 3, 1}, {6, 0, 9, 1}, {2, 0, 4, 1}, {8, 0, 10, 1}});
+  EXPECT_EQ(r, R(0, 0, 4, 1).Union(R(6, 0, 10, 1)));
+  EXPECT_TRUE(r.Contains(3, 0));
+  EXPECT_FALSE(r.Contains(4, 0));
+  EXPECT_TRUE(r.Contains(9, 0));
+}
+
+TEST(Region, FromRowsJoinsTouchingIntervalsAndEqualRows) {
+  const Region r = Region::FromRows({{0, 0, 4, 1}, {4, 0, 6, 1}, {0, 1, 6, 2}, {1, 2, 2, 3}, {4, 2, 5, 3}});
+  EXPECT_EQ(r.Bands().size(), 2u);
+  EXPECT_EQ(r.Bands()[0], (Region::Band{0, 2, {0, 6}}));
+  EXPECT_EQ(r.Bands()[1], (Region::Band{2, 3, {1, 2, 4, 5}}));
+}
+
+TEST(Region, IntersectionWithAnEnclosingRectangleIsTheRegion) {
+  const Region ring = R(0, 0, 10, 10).Difference(R(3, 3, 7, 7));
+  EXPECT_EQ(ring.Intersect(R(-5, -5, 20, 20)), ring);
+  EXPECT_EQ(ring.Intersect(R(0, 0, 10, 10)), ring);
+  // A rectangle cutting it still cuts.
+  const Region cut = ring.Intersect(R(0, 0, 10, 5));
+  EXPECT_EQ(cut.Bounds(), (Rect{0, 0, 10, 5}));
+  EXPECT_FALSE(cut.Contains(5, 4));
+  EXPECT_TRUE(cut.Contains(2, 4));
+}
+
 }  // namespace
 }  // namespace vx::gdi
