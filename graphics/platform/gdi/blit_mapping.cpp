@@ -38,6 +38,15 @@ int32_t StretchMapping::Source(int64_t k, int64_t start, int64_t length, int64_t
   return int32_t(std::clamp<Int128>(Int128(start) + offset, INT32_MIN, INT32_MAX));
 }
 
+int32_t StretchMapping::First(int64_t k, int64_t start, int64_t length, int64_t span, bool mirror) {
+  if (span <= 0 || (length >= 0 ? length : -length) <= span) return Source(k, start, length, span, mirror);
+  const bool backwards = mirror != (length < 0);
+  const int64_t neighbour = backwards ? k + 1 : k - 1;
+  if (neighbour < 0 || neighbour >= span) return int32_t(std::clamp<int64_t>(length < 0 ? start + length : start, INT32_MIN, INT32_MAX));
+  const int32_t last = Source(neighbour, start, length, span, mirror);
+  return last == INT32_MAX ? last : last + 1;
+}
+
 int64_t StretchMapping::Fixed(int64_t k, int64_t start, int64_t length, int64_t span, bool mirror) {
   if (span <= 0) return 0;
   if (length < 0) {

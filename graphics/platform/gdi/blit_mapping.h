@@ -21,6 +21,10 @@ public:
   const Rect& Dest() const { return dest_; }
   int32_t SourceX(int32_t x) const { return Source(x - dest_.left, source_.left, source_.right, dest_.Width(), mirror_x_); }
   int32_t SourceY(int32_t y) const { return Source(y - dest_.top, source_.top, source_.bottom, dest_.Height(), mirror_y_); }
+  // The first source column (row) of device column x's (row y's) share when
+  // shrinking: the one after its neighbour's last; else the one it shows.
+  int32_t FirstSourceX(int32_t x) const { return First(x - dest_.left, source_.left, source_.right, dest_.Width(), mirror_x_); }
+  int32_t FirstSourceY(int32_t y) const { return First(y - dest_.top, source_.top, source_.bottom, dest_.Height(), mirror_y_); }
   // The source position of device pixel x, y's corner in 1/65536 pixels, as
   // the halftone stretch interpolates from it.
   int64_t SourceXFixed(int32_t x) const { return Fixed(x - dest_.left, source_.left, source_.right, dest_.Width(), mirror_x_); }
@@ -32,6 +36,7 @@ public:
 private:
   friend StretchMapping MapStretch(const XForm&, const Rect&, const Rect&);
   static int32_t Source(int64_t k, int64_t start, int64_t length, int64_t span, bool mirror);
+  static int32_t First(int64_t k, int64_t start, int64_t length, int64_t span, bool mirror);
   static int64_t Fixed(int64_t k, int64_t start, int64_t length, int64_t span, bool mirror);
 
   Rect dest_;      // device pixels, normalised; empty when nothing lands

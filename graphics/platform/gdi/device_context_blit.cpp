@@ -44,13 +44,20 @@ void TDeviceContext::BlitPixels(const StretchMapping& m, const DibImage* source,
     }
     return;
   }
-  StretchedSource pixels(m, *source, *target_, clip.Bounds(), interpolate);
+  // Shrinking in the BLACKONWHITE (WHITEONBLACK) mode ANDs (ORs) the pixels a
+  // device pixel's share drops into the one it keeps.
+  const bool shrinks = m.ScaleX() > 1 || m.ScaleY() > 1;
+  const auto shrink = !shrinks                                  ? StretchedSource::Shrink::kKeepLast
+                      : state_.stretch_mode == BLACKONWHITE     ? StretchedSource::Shrink::kAnd
+                      : state_.stretch_mode == WHITEONBLACK     ? StretchedSource::Shrink::kOr
+                                                                : StretchedSource::Shrink::kKeepLast;
+  StretchedSource pixels(m, *source, *target_, clip.Bounds(), interpolate, shrink);
   for (const Region::Band& band : clip.Bands()) {
     for (int32_t y = band.top; y < band.bottom; ++y) {
       const int32_t sy = m.SourceY(y);
       // A row whose source lies above or below the image is left as it is.
       if (sy < 0 || sy >= source->Height()) continue;
-      pixels.StartRow(sy, interpolate ? m.SourceYFixed(y) : 0);
+      pixels.StartRow(sy, interpolate ? m.SourceYFixed(y) : 0, m.FirstSourceY(y));
       for (size_t i = 0; i + 1 < band.walls.size(); i += 2) {
         const int32_t x0 = band.walls[i], x1 = band.walls[i + 1];
         target_->BlitPixelRun(y, x0, x1, code, pixels.Pixels(x0, x1), pixels.Skip(x0), pattern);

@@ -1,6 +1,7 @@
 #include "graphics/platform/gdi/stretched_source.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace vx::gdi {
 
@@ -23,8 +24,9 @@ constexpr int kCacheBits = 12;
 }  // namespace
 
 StretchedSource::StretchedSource(const StretchMapping& m, const DibImage& image, const PixelTarget& target,
-                                 const Rect& area, bool interpolate)
-    : image_(image), target_(target), left_(area.left), interpolate_(interpolate) {
+                                 const Rect& area, bool interpolate, Shrink shrink)
+    : image_(image), target_(target), left_(area.left), interpolate_(interpolate),
+      shrink_(interpolate ? Shrink::kKeepLast : shrink) {
   const size_t width = size_t(area.Width());
   if (!interpolate && target.SharesPixelFormat(image)) {
     match_ = Match::kSameFormat;
@@ -44,6 +46,10 @@ StretchedSource::StretchedSource(const StretchMapping& m, const DibImage& image,
     outside_[c] = columns_[c] < 0 || columns_[c] >= image.Width();
     any_outside_ = any_outside_ || outside_[c];
   }
+  if (shrink_ != Shrink::kKeepLast) {
+    first_columns_.resize(width);
+    for (int32_t x = area.left; x < area.right; ++x) first_columns_[size_t(x - area.left)] = m.FirstSourceX(x);
+  }
   if (interpolate) {
     const auto clamp_x = [&](int64_t v) { return int32_t(std::clamp<int64_t>(v, 0, std::max(image.Width() - 1, 0))); };
     left_columns_.resize(width);
@@ -58,7 +64,7 @@ StretchedSource::StretchedSource(const StretchMapping& m, const DibImage& image,
     }
     for (auto* corner : {&c00_, &c10_, &c01_, &c11_}) corner->resize(width);
   }
-  if (!interpolate) {
+  if (!interpolate && shrink_ == Shrink::kKeepLast) {
     // Enlarged, neighbouring columns show the same source pixel: fetch and
     // match each such pixel once and repeat it, when that saves enough.
     std::vector<int32_t> distinct;
@@ -78,8 +84,10 @@ StretchedSource::StretchedSource(const StretchMapping& m, const DibImage& image,
   fetched_.assign(width, 0);
 }
 
-void StretchedSource::StartRow(int32_t sy, int64_t fy) {
-  if (generation_ != 0 && sy == row_sy_ && fy == row_fy_) return;
+void StretchedSource::StartRow(int32_t sy, int64_t fy, int32_t first_sy) {
+  if (shrink_ == Shrink::kKeepLast) first_sy = sy;
+  if (generation_ != 0 && sy == row_sy_ && fy == row_fy_ && first_sy == row_first_sy_) return;
+  row_first_sy_ = first_sy;
   if (++generation_ == 0) {  // wrapped: forget every column
     std::fill(fetched_.begin(), fetched_.end(), 0u);
     generation_ = 1;
@@ -129,6 +137,10 @@ const uint32_t* StretchedSource::Pixels(int32_t x0, int32_t x1) {
 
 void StretchedSource::Fetch(size_t begin, size_t end) {
   const size_t count = end - begin;
+  if (shrink_ != Shrink::kKeepLast) {
+    FetchCombined(begin, end);
+    return;
+  }
   if (!distinct_columns_.empty()) {
     const size_t first = distinct_of_[begin], last = distinct_of_[end - 1];
     RowPixels(row_sy_, distinct_columns_.data() + first, last + 1 - first, colors_.data() + first,
@@ -149,6 +161,43 @@ void StretchedSource::Fetch(size_t begin, size_t end) {
   ShownRow(bottom, right_columns_.data() + begin, count, c11_.data() + begin);
   for (size_t c = begin; c < end; ++c)
     pixels_[c] = PixelOfInterpolated(Interpolated(c00_[c], c10_[c], c01_[c], c11_[c], column_weights_[c], ty));
+}
+
+void StretchedSource::FetchCombined(size_t begin, size_t end) {
+  const int32_t last_column = image_.Width() - 1, last_row = image_.Height() - 1;
+  const auto share = [&](size_t c) {
+    const int32_t a = std::min(first_columns_[c], columns_[c]), b = std::max(first_columns_[c], columns_[c]);
+    return std::pair<int32_t, int32_t>{std::clamp(a, 0, std::max(last_column, 0)), std::clamp(b, 0, std::max(last_column, 0))};
+  };
+  int32_t lo = INT32_MAX, hi = INT32_MIN;
+  for (size_t c = begin; c < end; ++c) {
+    if (outside_[c]) continue;
+    const auto [a, b] = share(c);
+    lo = std::min(lo, a);
+    hi = std::max(hi, b);
+  }
+  if (lo > hi) return;  // every column lies beyond the image's sides
+  const size_t n = size_t(hi - lo) + 1;
+  share_columns_.resize(n);
+  for (size_t i = 0; i < n; ++i) share_columns_[i] = lo + int32_t(i);
+  share_pixels_.resize(n);
+  share_colors_.resize(n);
+  const int32_t top = std::clamp(std::min(row_first_sy_, row_sy_), 0, std::max(last_row, 0));
+  const int32_t bottom = std::clamp(std::max(row_first_sy_, row_sy_), 0, std::max(last_row, 0));
+  const bool use_and = shrink_ == Shrink::kAnd;
+  for (int32_t sy = top; sy <= bottom; ++sy) {
+    RowPixels(sy, share_columns_.data(), n, share_colors_.data(), share_pixels_.data());
+    for (size_t c = begin; c < end; ++c) {
+      if (outside_[c]) continue;
+      const auto [a, b] = share(c);
+      uint32_t v = share_pixels_[size_t(a - lo)];
+      for (int32_t sx = a + 1; sx <= b; ++sx) {
+        const uint32_t p = share_pixels_[size_t(sx - lo)];
+        v = use_and ? (v & p) : (v | p);
+      }
+      pixels_[c] = sy == top ? v : (use_and ? (pixels_[c] & v) : (pixels_[c] | v));
+    }
+  }
 }
 
 void StretchedSource::RowPixels(int32_t sy, const int32_t* columns, size_t count, PaletteEntry* colors,

@@ -23,15 +23,19 @@ namespace vx::gdi {
 
 class StretchedSource {
 public:
+  // How the source pixels of a shrunk device pixel's share make its pixel:
+  // the last one kept, or all of them (target pixel values) ANDed or ORed.
+  enum class Shrink { kKeepLast, kAnd, kOr };
   // area: the device pixels that will be asked for (the clip's bounds);
   // interpolate: the HALFTONE stretch, between the four pixels around each
-  // source position.
+  // source position; shrink: how shares are combined (not when interpolating).
   StretchedSource(const StretchMapping& m, const DibImage& image, const PixelTarget& target, const Rect& area,
-                  bool interpolate);
+                  bool interpolate, Shrink shrink = Shrink::kKeepLast);
 
   // Makes a device row current: sy its source row, fy its source position
-  // in 1/65536 pixels when interpolating (else 0).
-  void StartRow(int32_t sy, int64_t fy);
+  // in 1/65536 pixels when interpolating (else 0), first_sy the first source
+  // row of its share when combining shares (else sy).
+  void StartRow(int32_t sy, int64_t fy, int32_t first_sy);
   // The target pixels of device columns [x0, x1) of the current row, inside
   // the area.
   const uint32_t* Pixels(int32_t x0, int32_t x1);
@@ -42,6 +46,8 @@ public:
 private:
   enum class Match { kSameFormat, kTable, kImage };
   void Fetch(size_t begin, size_t end);
+  // Fetch for combined shares: every source pixel of each device pixel's share.
+  void FetchCombined(size_t begin, size_t end);
   // Target pixels of source row sy at the given columns.
   void RowPixels(int32_t sy, const int32_t* columns, size_t count, PaletteEntry* colors, uint32_t* out) const;
   // The colours the target shows for source row sy at the given columns.
@@ -62,6 +68,12 @@ private:
     uint32_t pixel = 0;
   };
   std::vector<CachedColor> interpolated_;  // direct-mapped
+  Shrink shrink_ = Shrink::kKeepLast;
+  std::vector<int32_t> first_columns_;  // first source column of each share
+  std::vector<int32_t> share_columns_;  // scratch of FetchCombined
+  std::vector<uint32_t> share_pixels_;
+  std::vector<PaletteEntry> share_colors_;
+  int32_t row_first_sy_ = 0;
   std::vector<int32_t> columns_;  // source column of each device column
   std::vector<uint8_t> outside_;
   bool any_outside_ = false;

@@ -190,5 +190,46 @@ TEST(DeviceContextBlit, SourceBeyondTheImageLeavesTheDestination) {
   }
 }
 
+// Four columns, two rows, one black pixel at column 1 of the top row: shrunk
+// to 2 x 1, the left device pixel's share is columns 0-1 of both rows.
+DibImage OneDarkPixel(uint8_t dark, uint8_t light) {
+  return test::Bitmap32(4, {{Opaque(light), Opaque(dark), Opaque(light), Opaque(light)},
+                            {Opaque(light), Opaque(light), Opaque(light), Opaque(light)}})
+      .Image();
+}
+
+TEST(DeviceContextBlit, ShrinkingInBlackOnWhiteModeAndsTheWholeShare) {
+  test::RenderedPage page = test::WhitePage(4, 2);
+  TDeviceContext dc;
+  dc.SelectSurface(&page.surface);
+  ASSERT_EQ(dc.StretchBltMode(), BLACKONWHITE);  // the default
+  const DibImage image = OneDarkPixel(0, 255);
+  dc.StretchBlt({0, 0, 2, 1}, &image, {0, 0, 4, 2}, SRCCOPY);
+  EXPECT_EQ(page.At(0, 0), kBlack);  // the dropped black pixel survives
+  EXPECT_EQ(page.At(1, 0), kWhite);
+}
+
+TEST(DeviceContextBlit, ShrinkingInWhiteOnBlackModeOrsTheWholeShare) {
+  test::RenderedPage page = test::WhitePage(4, 2);
+  TDeviceContext dc;
+  dc.SelectSurface(&page.surface);
+  dc.SetStretchBltMode(WHITEONBLACK);
+  const DibImage image = OneDarkPixel(255, 0);
+  dc.StretchBlt({0, 0, 2, 1}, &image, {0, 0, 4, 2}, SRCCOPY);
+  EXPECT_EQ(page.At(0, 0), kWhite);
+  EXPECT_EQ(page.At(1, 0), kBlack);
+}
+
+TEST(DeviceContextBlit, ShrinkingInColorOnColorModeKeepsTheShareLastPixel) {
+  test::RenderedPage page = test::WhitePage(4, 2);
+  TDeviceContext dc;
+  dc.SelectSurface(&page.surface);
+  dc.SetStretchBltMode(COLORONCOLOR);
+  const DibImage image = OneDarkPixel(0, 255);
+  dc.StretchBlt({0, 0, 2, 1}, &image, {0, 0, 4, 2}, SRCCOPY);
+  EXPECT_EQ(page.At(0, 0), kWhite);
+  EXPECT_EQ(page.At(1, 0), kWhite);
+}
+
 }  // namespace
 }  // namespace vx::gdi
