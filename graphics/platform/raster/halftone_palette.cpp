@@ -269,7 +269,23 @@ constexpr PaletteEntry kHalftone[256] = {
 
 const PaletteEntry* HalftonePalette() { return kHalftone; }
 
-uint8_t NearestHalftoneIndex(uint8_t r, uint8_t g, uint8_t b) { return NearestColorIndex(kHalftone, 256, r, g, b); }
+// Every drawing call matches its colours once per target, and a page drawn in
+// bands does so once per band: the search over 256 entries is remembered per
+// thread for the colours met lately.
+uint8_t NearestHalftoneIndex(uint8_t r, uint8_t g, uint8_t b) {
+  struct Remembered {
+    uint32_t color_plus_one = 0;  // 0: empty
+    uint8_t index = 0;
+  };
+  thread_local Remembered remembered[256];
+  const uint32_t color = uint32_t(r) | uint32_t(g) << 8 | uint32_t(b) << 16;
+  Remembered& slot = remembered[(color * 2654435761u) >> 24];
+  if (slot.color_plus_one != color + 1) {
+    slot.index = NearestColorIndex(kHalftone, 256, r, g, b);
+    slot.color_plus_one = color + 1;
+  }
+  return slot.index;
+}
 
 uint8_t NearestHalftoneIndex(ColorRef color) {
   return NearestHalftoneIndex(GetRValue(color), GetGValue(color), GetBValue(color));
