@@ -5,7 +5,7 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 TSAN_BUILD ?= build-tsan
 # The tests that run work on several threads; the thread sanitizer runs these.
-THREAD_TESTS := PageListThreads.*:*ParallelPages*:*WorkerCounts*:ParallelReportConversion.*:*DamagedPage*:*Batch*:BandPool.*:BandedReport.*:*BandedMetafile.*
+THREAD_TESTS := HalftonePaletteThreads.*:PageListThreads.*:*ParallelPages*:*WorkerCounts*:ParallelReportConversion.*:*DamagedPage*:*Batch*:BandPool.*:BandedReport.*:*BandedMetafile.*
 DEMO_OUT ?= demo-out
 
 PACKAGES := cmake g++ make pkg-config libgtest-dev libbenchmark-dev libpng-dev \

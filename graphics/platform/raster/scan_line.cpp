@@ -50,6 +50,12 @@ std::vector<LinePixel> ScanLine(Point a, Point b, const Rect& bounds) {
   const int64_t minor0 = x_major ? a.y : a.x;
   const int64_t lo = x_major ? bounds.left : bounds.top;
   const int64_t hi = (x_major ? bounds.right : bounds.bottom) - 1;
+  // The minor coordinate moves from minor0 by up to `minor` steps: a line
+  // wholly beside the bounds (a rule outside a band of the page) has no pixel.
+  const int64_t minor_lo = x_major ? bounds.top : bounds.left;
+  const int64_t minor_hi = (x_major ? bounds.bottom : bounds.right) - 1;
+  const int64_t minor_end = minor0 + minor_inc * minor;
+  if (std::max(minor0, minor_end) < minor_lo || std::min(minor0, minor_end) > minor_hi) return pixels;
 
   // The steps whose major coordinate lies within the bounds.
   int64_t first = 0, last = length - 1;

@@ -60,6 +60,26 @@ TEST(ScanLine, BoundsLimitTheWalkWithoutChangingThePath) {
   for (const LinePixel& p : part) EXPECT_EQ(p.y, full[size_t(p.x)].y);
 }
 
+// Bounds are a band of rows: the line keeps exactly its own pixels inside
+// the band, and one beside the band has none.
+TEST(ScanLine, BoundsOfABandKeepTheLinesPixelsInsideIt) {
+  const Rect band{0, 40, 200, 60};
+  const Point lines[][2] = {{{5, 10}, {180, 30}}, {{5, 70}, {180, 75}},   {{5, 50}, {180, 50}},
+                            {{5, 35}, {180, 65}}, {{190, 62}, {3, 38}},  {{50, 0}, {60, 100}},
+                            {{20, 39}, {150, 39}}, {{20, 60}, {150, 60}}};
+  for (const auto& line : lines) {
+    std::set<std::pair<int, int>> expected;
+    for (const auto& [x, y] : Pixels(line[0], line[1]))
+      if (y >= band.top && y < band.bottom && x >= band.left && x < band.right) expected.insert({x, y});
+    std::set<std::pair<int, int>> clipped;
+    for (const LinePixel& p : ScanLine(line[0], line[1], band)) clipped.insert({p.x, p.y});
+    EXPECT_EQ(clipped, expected) << line[0].x << "," << line[0].y << " to " << line[1].x << "," << line[1].y;
+  }
+  EXPECT_TRUE(ScanLine({5, 10}, {180, 30}, band).empty());
+  EXPECT_TRUE(ScanLine({20, 60}, {150, 60}, band).empty());
+  EXPECT_EQ(ScanLine({20, 59}, {150, 59}, band).size(), 130u);
+}
+
 TEST(ScanLine, HugeCoordinatesStayWithinTheBounds) {
   const auto px = ScanLine({-2000000000, 5}, {2000000000, 5}, {0, 0, 10, 10});
   EXPECT_EQ(px.size(), 10u);
