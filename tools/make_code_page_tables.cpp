@@ -17,6 +17,7 @@
 
 #include "graphics/platform/text/code_page_names.h"
 #include "graphics/platform/text/code_page_tables.h"
+#include "tools/write_if_changed.h"
 
 namespace {
 
@@ -131,21 +132,6 @@ std::string Tables() {
   return out.str();
 }
 
-bool WriteIfChanged(const char* path, const std::string& text) {
-  {
-    std::ifstream in(path, std::ios::binary);
-    if (in) {
-      std::ostringstream old;
-      old << in.rdbuf();
-      if (old.str() == text) return true;
-    }
-  }
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << text;
-  out.close();
-  return bool(out);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -153,7 +139,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: make_code_page_tables OUTPUT.inc\n");
     return 2;
   }
-  if (!WriteIfChanged(argv[1], Tables())) {
+  if (!vx::tools::WriteIfChanged(argv[1], Tables())) {
     std::fprintf(stderr, "make_code_page_tables: cannot write %s\n", argv[1]);
     return 1;
   }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "graphics/platform/raster/halftone_palette.h"
+#include "tools/write_if_changed.h"
 
 namespace {
 
@@ -18,21 +19,6 @@ std::string ByteList(const uint8_t* bytes, size_t count) {
   for (size_t i = 0; i < count; ++i) out << unsigned(bytes[i]) << (i % 32 == 31 ? ",\n" : ",");
   if (count % 32 != 0) out << '\n';
   return out.str();
-}
-
-bool WriteIfChanged(const char* path, const std::string& text) {
-  {
-    std::ifstream in(path, std::ios::binary);
-    if (in) {
-      std::ostringstream old;
-      old << in.rdbuf();
-      if (old.str() == text) return true;
-    }
-  }
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << text;
-  out.close();
-  return bool(out);
 }
 
 }  // namespace
@@ -53,7 +39,7 @@ int main(int argc, char** argv) {
   for (int i = 0; i < 27; ++i)
     levels[i] = vx::gdi::NearestHalftoneIndex(uint8_t(i / 9 * 127), uint8_t(i / 3 % 3 * 127), uint8_t(i % 3 * 127));
 
-  if (!WriteIfChanged(argv[1], ByteList(image, sizeof image)) || !WriteIfChanged(argv[2], ByteList(levels, sizeof levels))) {
+  if (!vx::tools::WriteIfChanged(argv[1], ByteList(image, sizeof image)) || !vx::tools::WriteIfChanged(argv[2], ByteList(levels, sizeof levels))) {
     std::fprintf(stderr, "make_halftone_tables: cannot write the tables\n");
     return 1;
   }
