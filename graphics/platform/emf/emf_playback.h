@@ -39,8 +39,10 @@ struct Playback {
     if (index >= handles.size() || std::holds_alternative<std::monostate>(handles[index])) return nullptr;
     return &handles[index];
   }
+  // Index 0 stands for the metafile, but some writers number their objects
+  // from 0 and expect them to be used like any other.
   void Store(uint32_t index, GdiObject object) {
-    if (index == 0 || index >= handles.size()) return;
+    if (index >= handles.size()) return;
     handles[index] = std::move(object);
   }
 };

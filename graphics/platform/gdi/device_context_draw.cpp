@@ -17,6 +17,19 @@ namespace vx::gdi {
 
 namespace {
 
+// Where the line from the rectangle's centre towards the radial point meets
+// the ellipse inscribed in it (logical units); the rightmost point when the
+// radial point is the centre.
+PointF RadialOnEllipse(const Rect& rect, Point radial) {
+  const double cx = (rect.left + rect.right) / 2.0, cy = (rect.top + rect.bottom) / 2.0;
+  const double rx = std::abs(rect.right - rect.left) / 2.0, ry = std::abs(rect.bottom - rect.top) / 2.0;
+  const double dx = radial.x - cx, dy = radial.y - cy;
+  if (rx <= 0 || ry <= 0) return {cx, cy};
+  const double reach = std::hypot(dx / rx, dy / ry);
+  if (reach <= 0) return {cx + rx, cy};
+  return {cx + dx / reach, cy + dy / reach};
+}
+
 bool PenIsNull(const LogPen& pen) { return (pen.style & PS_STYLE_MASK) == PS_NULL; }
 
 ColorRef PenColor(const LogPen& pen) {
@@ -426,8 +439,15 @@ void TDeviceContext::Arc(const Rect& rect, Point start, Point end) {
 }
 void TDeviceContext::ArcTo(const Rect& rect, Point start, Point end) {
   if (state_.path_open) return PathAddArc(rect, start, end, ArcKind::ArcTo);
+  // A line joins the current position to where the arc starts, and the
+  // arc's own end (not the radial's end point) becomes the current position.
+  const XForm x = LogicalToDevice();
+  const PointF from = Apply(x, {double(state_.current_position.x), double(state_.current_position.y)});
+  const PointF to = Apply(x, RadialOnEllipse(rect, start));
+  StrokePolyline({from, to}, false);
   ArcShape(rect, start, end, ArcKind::Arc);
-  state_.current_position = end;
+  const PointF arc_end = RadialOnEllipse(rect, end);
+  state_.current_position = {int32_t(std::lround(arc_end.x)), int32_t(std::lround(arc_end.y))};
 }
 void TDeviceContext::Chord(const Rect& rect, Point start, Point end) {
   if (state_.path_open) return PathAddArc(rect, start, end, ArcKind::Chord);

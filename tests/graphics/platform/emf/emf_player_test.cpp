@@ -279,5 +279,35 @@ TEST(EmfPlayer, MetricMappingModesMeasureOnTheRecordingDevice) {
   EXPECT_LE(Count(page, 0), 41 * 41);
 }
 
+TEST(EmfPlayer, ArcToJoinsTheCurrentPositionAndMovesItToTheArcsEnd) {
+  // A line runs from the current position to the arc's start, and the next
+  // line starts where the arc ends on the ellipse, not at the radial point
+  // (50, 20). Pixels checked against the reference drawing.
+  const auto emf = Builder()
+                       .RecordWords(EmfRecord::kMoveToEx, {2, 40})
+                       .RecordWords(EmfRecord::kArcTo, {10, 10, 31, 31, 5, 20, 50, 20})
+                       .RecordWords(EmfRecord::kLineTo, {55, 3})
+                       .Build();
+  const auto page = Play(emf);
+  for (const auto& [x, y] : {std::pair{2, 39}, {3, 36}, {5, 31}, {7, 26}, {8, 24}}) EXPECT_EQ(page.At(x, y), 0) << x << "," << y;
+  for (const auto& [x, y] : {std::pair{15, 29}, {20, 29}, {26, 27}}) EXPECT_EQ(page.At(x, y), 0) << x << "," << y;
+  for (const auto& [x, y] : {std::pair{33, 17}, {40, 13}, {44, 10}, {50, 6}}) EXPECT_EQ(page.At(x, y), 0) << x << "," << y;
+  // Nothing between the radial end point and the arc.
+  for (int x = 32; x <= 50; ++x) EXPECT_EQ(page.At(x, 20), 255) << x;
+}
+
+TEST(EmfPlayer, ObjectsNumberedFromZeroAreUsed) {
+  // Index 0 stands for the metafile, yet some writers create their first
+  // object there and select it.
+  const auto emf = Builder()
+                       .RecordWords(EmfRecord::kCreateBrushIndirect, {0, BS_SOLID, 0, 0})
+                       .RecordWords(EmfRecord::kSelectObject, {0})
+                       .RecordWords(EmfRecord::kRectangle, {5, 5, 30, 30})
+                       .Build();
+  const auto page = Play(emf);
+  EXPECT_EQ(page.At(15, 15), 0);
+  EXPECT_EQ(Count(page, 0), 26 * 26);  // as the reference draws it
+}
+
 }  // namespace
 }  // namespace vx::gdi
