@@ -190,6 +190,45 @@ TEST(DeviceContextBlit, SourceBeyondTheImageLeavesTheDestination) {
   }
 }
 
+// A clip only chooses which device pixels are written: each one shows what the
+// unclipped copy shows there, in the HALFTONE mode too (its interpolation
+// positions follow the destination rectangle, not the visible part of it).
+TEST(DeviceContextBlit, ClippedHalftoneStretchShowsTheUnclippedPixels) {
+  // Black, white, black, white stretched over 12 device pixels: three each.
+  const DibImage image = RowImage(24, {}, {0, 0, 0, 255, 255, 255, 0, 0, 0, 255, 255, 255});
+  test::RenderedPage whole = test::WhitePage(16, 1);
+  TDeviceContext whole_dc;
+  whole_dc.SelectSurface(&whole.surface);
+  whole_dc.SetStretchBltMode(HALFTONE);
+  whole_dc.StretchBlt({0, 0, 12, 1}, &image, {0, 0, 4, 1}, SRCCOPY);
+  EXPECT_EQ(whole.At(0, 0), kBlack);
+  EXPECT_EQ(whole.At(1, 0), NearestHalftoneIndex(96, 96, 64));
+  EXPECT_EQ(whole.At(2, 0), NearestHalftoneIndex(160, 160, 164));
+  EXPECT_EQ(whole.At(3, 0), kWhite);
+  EXPECT_EQ(whole.At(6, 0), kBlack);
+
+  test::RenderedPage clipped = test::WhitePage(16, 1);
+  TDeviceContext clipped_dc;
+  clipped_dc.SelectSurface(&clipped.surface);
+  clipped_dc.SetStretchBltMode(HALFTONE);
+  clipped_dc.IntersectClipRect({3, 0, 16, 1});
+  clipped_dc.StretchBlt({0, 0, 12, 1}, &image, {0, 0, 4, 1}, SRCCOPY);
+  for (int x = 0; x < 16; ++x) EXPECT_EQ(clipped.At(x, 0), x < 3 ? kWhite : whole.At(x, 0)) << x;
+}
+
+// A 1-bit image with a colour table is drawn in its table's colours; the text
+// and background colours, which colour device-dependent monochrome bitmaps,
+// play no part.
+TEST(DeviceContextBlit, MonochromeImageTakesItsTableNotTheTextAndBackgroundColours) {
+  RowBitmap bitmap(32, 4);
+  bitmap.dc.SetTextColor(0);
+  bitmap.dc.SetBkColor(0);
+  const DibImage image = RowImage(1, {0x123456, 0x335577}, {0x55, 0, 0, 0});  // 0 1 0 1 ...
+  bitmap.dc.StretchBlt({0, 0, 4, 1}, &image, {0, 0, 4, 1}, SRCCOPY);
+  EXPECT_EQ(bitmap.bytes, (std::vector<uint8_t>{0x56, 0x34, 0x12, 0, 0x77, 0x55, 0x33, 0,  //
+                                                0x56, 0x34, 0x12, 0, 0x77, 0x55, 0x33, 0}));
+}
+
 // Four columns, two rows, one black pixel at column 1 of the top row: shrunk
 // to 2 x 1, the left device pixel's share is columns 0-1 of both rows.
 DibImage OneDarkPixel(uint8_t dark, uint8_t light) {

@@ -284,5 +284,44 @@ TEST(WmfPlaybackTest, MaskAndThenPaintDrawsThePictureInsideTheMask) {
   EXPECT_EQ(page.At(12, 10), kWhite);
 }
 
+// The mask idiom written as META_STRETCHDIB, whose colour-usage word says the
+// table holds RGB colours: the same pixels as through META_DIBBITBLT.
+TEST(WmfPlaybackTest, MaskAndThenPaintAsStretchDibDrawsTheSamePixels) {
+  // META_STRETCHDIB: operation, usage, source height, width, y, x, destination height, width, y, x.
+  std::vector<uint8_t> mask = Words({0x00C6, 0x0088, 0, 2, 2, 0, 0, 2, 2, 10, 10});  // SRCAND
+  const std::vector<uint8_t> mask_dib =
+      PackedDib(2, 2, 1, {0, 0, 0, 0, 255, 255, 255, 0}, {0x80, 0, 0, 0, 0x40, 0, 0, 0});
+  mask.insert(mask.end(), mask_dib.begin(), mask_dib.end());
+  std::vector<uint8_t> picture = Words({0x0086, 0x00EE, 0, 2, 2, 0, 0, 2, 2, 10, 10});  // SRCPAINT
+  const std::vector<uint8_t> picture_dib =
+      PackedDib(2, 2, 24, {}, {0, 0, 0, 255, 0, 0, 0, 0, /* bottom */ 0, 0, 255, 0, 0, 0, 0, 0});
+  picture.insert(picture.end(), picture_dib.begin(), picture_dib.end());
+  test::WmfBuilder b = Window100();
+  b.RecordBytes(0x0F43, mask).RecordBytes(0x0F43, picture);
+  const test::RenderedPage page = Render(b);
+  EXPECT_EQ(page.At(10, 10), NearestHalftoneIndexForImagePixel(255, 0, 0));
+  EXPECT_EQ(page.At(11, 10), kWhite);
+  EXPECT_EQ(page.At(10, 11), kWhite);
+  EXPECT_EQ(page.At(11, 11), NearestHalftoneIndexForImagePixel(0, 0, 255));
+}
+
+// A 1-bit DIB is coloured by its own table: the text and background colours
+// that colour a device-dependent monochrome bitmap play no part.
+TEST(WmfPlaybackTest, MonochromeDibTakesItsTableNotTheTextAndBackgroundColours) {
+  test::WmfBuilder b = Window100();
+  b.Record(0x0209, {0x0000, 0x00FF}).Record(0x0201, {int16_t(0xFF00), 0x0000});  // text blue, background green
+  // 4 x 1 pixels 0 0 1 1; table: 0 red, 1 yellow (blue, green, red, 0 per entry).
+  std::vector<uint8_t> params = Words({0x0020, 0x00CC, 0, 0, 1, 4, 20, 10});  // SRCCOPY at (10, 20)
+  const std::vector<uint8_t> dib = PackedDib(4, 1, 1, {0, 0, 255, 0, 0, 255, 255, 0}, {0x30, 0, 0, 0});
+  params.insert(params.end(), dib.begin(), dib.end());
+  b.RecordBytes(0x0940, params);
+  const test::RenderedPage page = Render(b);
+  EXPECT_EQ(page.At(10, 20), NearestHalftoneIndex(255, 0, 0));
+  EXPECT_EQ(page.At(11, 20), NearestHalftoneIndex(255, 0, 0));
+  EXPECT_EQ(page.At(12, 20), NearestHalftoneIndex(255, 255, 0));
+  EXPECT_EQ(page.At(13, 20), NearestHalftoneIndex(255, 255, 0));
+  EXPECT_EQ(page.At(14, 20), kWhite);
+}
+
 }  // namespace
 }  // namespace vx::gdi
