@@ -289,9 +289,9 @@ TEST(EmfPlayer, ArcToJoinsTheCurrentPositionAndMovesItToTheArcsEnd) {
                        .RecordWords(EmfRecord::kLineTo, {55, 3})
                        .Build();
   const auto page = Play(emf);
-  for (const auto& [x, y] : {std::pair{2, 39}, {3, 36}, {5, 31}, {7, 26}, {8, 24}}) EXPECT_EQ(page.At(x, y), 0) << x << "," << y;
-  for (const auto& [x, y] : {std::pair{15, 29}, {20, 29}, {26, 27}}) EXPECT_EQ(page.At(x, y), 0) << x << "," << y;
-  for (const auto& [x, y] : {std::pair{33, 17}, {40, 13}, {44, 10}, {50, 6}}) EXPECT_EQ(page.At(x, y), 0) << x << "," << y;
+  for (const auto& [x, y] : {std::pair{2, 39}, {5, 33}, {7, 27}, {8, 24}}) EXPECT_EQ(page.At(x, y), 0) << x << "," << y;
+  for (const auto& [x, y] : {std::pair{15, 29}, {20, 30}, {30, 22}}) EXPECT_EQ(page.At(x, y), 0) << x << "," << y;
+  for (const auto& [x, y] : {std::pair{35, 17}, {41, 13}, {49, 7}}) EXPECT_EQ(page.At(x, y), 0) << x << "," << y;
   // Nothing between the radial end point and the arc.
   for (int x = 32; x <= 50; ++x) EXPECT_EQ(page.At(x, 20), 255) << x;
 }
