@@ -8,6 +8,7 @@
 #include "graphics/platform/emf/emf_header.h"
 #include "graphics/platform/emf/emf_player.h"
 #include "graphics/platform/emf/emf_record_type.h"
+#include "graphics/platform/raster/two_tone_pages.h"
 #include "graphics/platform/wmf/wmf_header.h"
 #include "graphics/platform/wmf/wmf_records.h"
 
@@ -18,38 +19,25 @@ namespace {
 constexpr int32_t kCoarseSampling = 16;  // reference pixels per sample, at first
 constexpr int32_t kSamples = 2048;        // samples across and down
 
-// The highest sample column and row that playback changes on a page of the
-// given colour; -1 where nothing changes. sampling divides the screen's size.
-Point LastChangedSample(const std::vector<uint8_t>& emf, uint8_t background, int32_t sampling) {
-  const int32_t stride = DibStride(kSamples, 8);
-  std::vector<uint8_t> bits(size_t(stride) * kSamples, background);
-  PixelSurface8 surface{kSamples, kSamples, stride, bits.data()};
+// The highest sample column and row that playback changes on a page of
+// either colour, dark or light; -1 where nothing changes. sampling divides the
+// screen's size.
+Point LastChangedSample(const std::vector<uint8_t>& emf, int32_t sampling) {
+  TwoTonePages pages(kSamples, kSamples);
   TDeviceContext dc;
-  dc.SelectSurface(&surface);
+  dc.SelectTarget(&pages);
   // The frame is the whole reference screen; this rectangle scales it down.
   PlaybackOptions measuring;
   measuring.unscaled_blits_at_reference_size = true;
   PlayEnhMetaFile(dc, emf.data(), emf.size(),
                   {0, 0, kScreenWidthPixels / sampling, kScreenHeightPixels / sampling}, measuring);
-  Point last{-1, -1};
-  for (int32_t y = 0; y < kSamples; ++y) {
-    const uint8_t* row = surface.Row(y);
-    for (int32_t x = 0; x < kSamples; ++x) {
-      if (row[x] == background) continue;
-      last.x = std::max(last.x, x);
-      last.y = y;
-    }
-  }
-  return last;
+  return pages.LastChanged();
 }
 
 // The last reference pixel drawn to the right and down (exclusive), at the
 // given sampling; zero where nothing is drawn.
 Size DrawnPixels(const std::vector<uint8_t>& emf, int32_t sampling) {
-  // Two page colours, so that drawing in either one still shows.
-  const Point dark = LastChangedSample(emf, 0, sampling);
-  const Point light = LastChangedSample(emf, 255, sampling);
-  const Point last{std::max(dark.x, light.x), std::max(dark.y, light.y)};
+  const Point last = LastChangedSample(emf, sampling);
   if (last.x < 0 || last.y < 0) return {};
   return {(last.x + 1) * sampling, (last.y + 1) * sampling};
 }

@@ -3,8 +3,10 @@
 // bounds-derived frame does.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <vector>
 
+#include "base/arith.h"
 #include "base/memory_stream.h"
 #include "graphics/bitmap.h"
 #include "graphics/bitmap_canvas.h"
@@ -142,6 +144,108 @@ TEST(WmfDrawnExtent, DeviceCopiesCountTheirSizeInReferencePixels) {
   // 5000 pixels of the 1024-pixel, 320 mm screen, within a 4-pixel sample
   EXPECT_NEAR(extent->cx, 156250 + 60, 70);
   EXPECT_NEAR(extent->cy, 156250 + 60, 70);
+}
+
+}  // namespace
+}  // namespace vx::gdi
+
+namespace vx::gdi {
+namespace {
+
+// The frames found for drawings one unit to the reference pixel; the frame
+// is in 0.01 mm of the 1024 x 768-pixel, 320 x 240 mm screen.
+constexpr uint16_t kSetRop2 = 0x104, kMoveTo = 0x214, kLineTo = 0x213, kCreatePen = 0x2FA, kPatBlt = 0x61D,
+                   kTextOut = 0x521;
+
+test::WmfBuilder PixelUnits() {
+  test::WmfBuilder b;
+  b.Record(kSetMapMode, {8}).Record(kSetWindowExt, {4000, 4000}).Record(kSetViewportExt, {4000, 4000});
+  return b;
+}
+
+std::optional<Size> FrameOf(const test::WmfBuilder& b) {
+  const auto wmf = b.Build();
+  const auto emf = ConvertWinMetaFileToEnh(wmf.data(), wmf.size(), 0, 0);
+  if (!emf) {
+    ADD_FAILURE() << "the metafile does not convert";
+    return std::nullopt;
+  }
+  return DrawnExtent(*emf);
+}
+
+int HundredthsAcross(int pixels) { return MulDiv(pixels, 32000, 1024); }
+int HundredthsDown(int pixels) { return MulDiv(pixels, 24000, 768); }
+
+TEST(WmfDrawnFrame, ARectangleEndsAtItsLastPixel) {
+  // Played through the frame's transform, rectangle (0, 0, 1000, 700) covers
+  // pixels 0..1000 across and 0..700 down.
+  test::WmfBuilder b = PixelUnits();
+  b.Record(kCreateBrush, {0, 0, 0, 0}).Record(kSelectObject, {0}).Record(kRectangle, {700, 1000, 0, 0});
+  const auto frame = FrameOf(b);
+  ASSERT_TRUE(frame.has_value());
+  EXPECT_EQ(frame->cx, HundredthsAcross(1001));
+  EXPECT_EQ(frame->cy, HundredthsDown(701));
+}
+
+TEST(WmfDrawnFrame, DrawingInThePageColourCounts) {
+  // White pen and brush: the same frame as the black rectangle.
+  test::WmfBuilder b = PixelUnits();
+  b.Record(kCreateBrush, {0, -1, 255, 0}).Record(kSelectObject, {0});
+  b.Record(kCreatePen, {0, 0, 0, -1, 255}).Record(kSelectObject, {1});
+  b.Record(kRectangle, {700, 1000, 0, 0});
+  const auto frame = FrameOf(b);
+  ASSERT_TRUE(frame.has_value());
+  EXPECT_EQ(frame->cx, HundredthsAcross(1001));
+  EXPECT_EQ(frame->cy, HundredthsDown(701));
+}
+
+TEST(WmfDrawnFrame, DrawingThatChangesNoPixelHasNoFrame) {
+  test::WmfBuilder nop = PixelUnits();
+  nop.Record(kSetRop2, {11, 0}).Record(kCreateBrush, {0, 0, 0, 0}).Record(kSelectObject, {0});
+  nop.Record(kRectangle, {700, 1000, 0, 0});
+  EXPECT_FALSE(FrameOf(nop).has_value());
+  // A pattern copy keeping the destination (ROP 0x00AA0029).
+  test::WmfBuilder keep = PixelUnits();
+  keep.Record(kPatBlt, {0x0029, 0x00AA, 500, 500, 0, 0});
+  EXPECT_FALSE(FrameOf(keep).has_value());
+}
+
+TEST(WmfDrawnFrame, ALineEndsBeforeItsLastPoint) {
+  // From (0, 100) to (1500, 100): pixels 0..1499 of row 100.
+  test::WmfBuilder b = PixelUnits();
+  b.Record(kMoveTo, {100, 0}).Record(kLineTo, {100, 1500});
+  const auto frame = FrameOf(b);
+  ASSERT_TRUE(frame.has_value());
+  EXPECT_EQ(frame->cx, HundredthsAcross(1500));
+  EXPECT_EQ(frame->cy, HundredthsDown(101));
+}
+
+TEST(WmfDrawnFrame, ABlitEndingAtTheLastFineSample) {
+  // BLACKNESS over x 100..2048, y 200..300: to the pixel as the drawing
+  // reaches 2048 pixels; one more pixel needs a sample of 2 pixels, which is
+  // as wide as this drawing goes at that sampling.
+  test::WmfBuilder edge = PixelUnits();
+  edge.Record(kPatBlt, {0x42, 0, 100, 1948, 200, 100});
+  auto frame = FrameOf(edge);
+  ASSERT_TRUE(frame.has_value());
+  EXPECT_EQ(frame->cx, HundredthsAcross(2048));
+  EXPECT_EQ(frame->cy, HundredthsDown(300));
+  test::WmfBuilder wider = PixelUnits();
+  wider.Record(kPatBlt, {0x42, 0, 100, 2100, 200, 100});
+  frame = FrameOf(wider);
+  ASSERT_TRUE(frame.has_value());
+  EXPECT_EQ(frame->cx, HundredthsAcross(2200));
+  EXPECT_EQ(frame->cy, HundredthsDown(300));
+}
+
+TEST(WmfDrawnFrame, TextEndsWithItsCell) {
+  // "Hi" from (300, 100) in the default font: to 313 across and 117 down.
+  test::WmfBuilder b = PixelUnits();
+  b.Record(kTextOut, {2, 0x6948, 100, 300});
+  const auto frame = FrameOf(b);
+  ASSERT_TRUE(frame.has_value());
+  EXPECT_EQ(frame->cx, HundredthsAcross(313));
+  EXPECT_EQ(frame->cy, HundredthsDown(117));
 }
 
 }  // namespace
