@@ -67,6 +67,17 @@ enum : uint32_t {
   TA_NOUPDATECP = 0, TA_UPDATECP = 1, TA_LEFT = 0, TA_RIGHT = 2, TA_CENTER = 6,
   TA_TOP = 0, TA_BOTTOM = 8, TA_BASELINE = 24, TA_RTLREADING = 256,
 };
+// Where the reference point sits vertically. Only the top, bottom and
+// baseline values move the text; the 0x10 bit on its own leaves it on its
+// baseline, like TA_BASELINE.
+enum class VerticalTextAlign { Top, Bottom, Baseline };
+inline VerticalTextAlign VerticalAlignOf(uint32_t text_align) {
+  switch (text_align & TA_BASELINE) {
+    case TA_TOP: return VerticalTextAlign::Top;
+    case TA_BOTTOM: return VerticalTextAlign::Bottom;
+    default: return VerticalTextAlign::Baseline;
+  }
+}
 enum : uint32_t { ETO_OPAQUE = 0x2, ETO_CLIPPED = 0x4, ETO_GLYPH_INDEX = 0x10, ETO_PDY = 0x2000 };
 
 // Stock object indices (the low bits of 0x80000000 | index in metafiles).

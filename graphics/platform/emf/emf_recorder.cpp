@@ -448,10 +448,10 @@ void EmfRecorder::ExtTextOut(Point origin, uint32_t options, const Rect* rect, c
     case TA_RIGHT: bounds.left = origin.x - text_width - 1; bounds.right = origin.x; break;
     default: bounds.left = origin.x; bounds.right = origin.x + text_width + 1; break;
   }
-  switch (text_align_ & TA_BASELINE) {
-    case TA_BASELINE: bounds.top = origin.y - height - 1; bounds.bottom = origin.y + height + 1; break;
-    case TA_BOTTOM: bounds.top = origin.y - height - 1; bounds.bottom = origin.y; break;
-    default: bounds.top = origin.y; bounds.bottom = origin.y + height + 1; break;
+  switch (VerticalAlignOf(text_align_)) {
+    case VerticalTextAlign::Baseline: bounds.top = origin.y - height - 1; bounds.bottom = origin.y + height + 1; break;
+    case VerticalTextAlign::Bottom: bounds.top = origin.y - height - 1; bounds.bottom = origin.y; break;
+    case VerticalTextAlign::Top: bounds.top = origin.y; bounds.bottom = origin.y + height + 1; break;
   }
 
   // The compatible mode stores the scale of a logical unit in 0.01 mm.

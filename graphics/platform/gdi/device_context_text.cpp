@@ -184,10 +184,10 @@ void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect
   const int32_t ascent = device_height(font->Ascent());
   const int32_t descent = device_height(font->Descent());
   double down = 0;  // from the reference point to the baseline
-  switch (state_.text_align & TA_BASELINE) {
-    case TA_BASELINE: down = 0; break;
-    case TA_BOTTOM: down = -descent; break;
-    default: down = ascent; break;
+  switch (VerticalAlignOf(state_.text_align)) {
+    case VerticalTextAlign::Baseline: down = 0; break;
+    case VerticalTextAlign::Bottom: down = -descent; break;
+    case VerticalTextAlign::Top: down = ascent; break;
   }
   if (down != 0) base = {int32_t(base.x + down * ux), int32_t(base.y + down * uy)};
 

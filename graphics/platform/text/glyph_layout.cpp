@@ -76,7 +76,12 @@ GlyphPens PlaceGlyphs(const TextLayoutRules& rules, const std::vector<GlyphAdvan
     const double tx = double(logical_x) + (measured_count ? RoundDevice(measured * to_logical) : 0) +
                       double(measured_count) * rules.char_extra;
     const double ty = double(logical_y);
-    const Point offset = DeviceOffsetOf(x, {cos_e * tx + sin_e * ty, -sin_e * tx + cos_e * ty}, rules.compatible_mode);
+    PointF turned{tx, ty};
+    // Under an escapement the turned advance is a whole logical point, cut
+    // toward zero, before it is mapped.
+    if (rules.escapement != 0)
+      turned = {std::trunc(cos_e * tx + sin_e * ty), std::trunc(-sin_e * tx + cos_e * ty)};
+    const Point offset = DeviceOffsetOf(x, turned, rules.compatible_mode);
     pen = {offset.x + device.x, offset.y + device.y};
   }
   out.end = pen;

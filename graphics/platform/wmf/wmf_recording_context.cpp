@@ -90,16 +90,16 @@ Rect WmfRecordingContext::TextBounds(Point reference, const std::vector<int32_t>
       break;
     default: break;
   }
-  switch (dc.TextAlign() & TA_BASELINE) {
-    case TA_BASELINE:
+  switch (VerticalAlignOf(dc.TextAlign())) {
+    case VerticalTextAlign::Baseline:
       top = y - height - 1;
       bottom = y + metrics.descent + 1;
       break;
-    case TA_BOTTOM:
+    case VerticalTextAlign::Bottom:
       top = y - height - 1;
       bottom = y;
       break;
-    default: break;
+    case VerticalTextAlign::Top: break;
   }
   const auto clamp = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
   const Point a = dc.LPtoDP({clamp(left), clamp(top)});

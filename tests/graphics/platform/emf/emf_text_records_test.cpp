@@ -211,6 +211,23 @@ TEST(EmfTextRecords, YAdvancesRaiseTheFollowingGlyphs) {
   ASSERT_GE(TopInkRow(flat, 15, 40), 0);
   EXPECT_EQ(TopInkRow(flat, 15, 40) - TopInkRow(rising, 15, 40), 6);
 }
+int TopInkRow(const test::RenderedPage& page) { return TopInkRow(page, 0, page.width); }
+
+TEST(EmfTextRecords, TheBitBetweenBottomAndBaselineAloneKeepsTheBaseline) {
+  // Of the vertical alignments only top, bottom and baseline move the text;
+  // 0x10 alone draws where TA_BASELINE does.
+  const auto aligned = [](int32_t align) {
+    return test::RenderEmf(WithFont()
+                               .RecordWords(EmfRecord::kSetTextAlign, {align})
+                               .Record(EmfRecord::kExtTextOutW, ExtTextOutW({4, 24}, u"Hx"))
+                               .Build());
+  };
+  const auto top = aligned(int32_t(TA_TOP)), baseline = aligned(int32_t(TA_BASELINE)), bit = aligned(0x10);
+  ASSERT_GE(TopInkRow(top), 24);
+  ASSERT_LT(TopInkRow(baseline), 24);
+  EXPECT_EQ(Pixels(bit), Pixels(baseline));
+}
+
 TEST(EmfTextRecords, ARotatingWorldTransformTurnsTheBaseline) {
   // 30 degrees clockwise on the page, reference point (40, 10), top-aligned.
   // The reference renderer draws six H's 45 pixels tall from y 10 to 55, the

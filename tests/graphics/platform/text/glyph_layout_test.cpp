@@ -90,6 +90,25 @@ TEST(GlyphLayout, EscapementTurnsTheLogicalBaseline) {
   EXPECT_EQ(pens.pens[1].y, -10);
 }
 
+TEST(GlyphLayout, TurnedAdvancesAreCutToWholeLogicalPointsBeforeMapping) {
+  // 20 degrees at 300 / 72 pixels a unit: 12 units along the baseline are
+  // (11.28, -4.10) logical, cut to (11, -4), so the pen is at (46, -17), not
+  // at (47, -17); 24 units are (22, -8): (92, -33), not (94, -34). The cut
+  // goes toward zero on every side of the origin.
+  TextLayoutRules rules;
+  rules.transform = {300.0 / 72, 0, 0, 300.0 / 72, 0, 0};
+  rules.escapement = 200;
+  GlyphPens pens = PlaceGlyphs(rules, {Logical(12), Logical(12), Logical(12)}, {});
+  EXPECT_EQ(pens.pens[1].x, 46);
+  EXPECT_EQ(pens.pens[1].y, -17);
+  EXPECT_EQ(pens.pens[2].x, 92);
+  EXPECT_EQ(pens.pens[2].y, -33);
+  rules.escapement = 2000;  // pointing down to the left: -11.28 -> -11
+  pens = PlaceGlyphs(rules, {Logical(12), Logical(12)}, {});
+  EXPECT_EQ(pens.pens[1].x, -46);
+  EXPECT_EQ(pens.pens[1].y, 17);
+}
+
 TEST(GlyphLayout, AscentComesBackThroughLogicalUnits) {
   // 40 pixels at 3.125 pixels a unit: 12.8 -> 13 units -> 40.625 -> 41.
   EXPECT_EQ(RoundTripHeight({3.125, 0, 0, 3.125, 0, 0}, 40), 41);
