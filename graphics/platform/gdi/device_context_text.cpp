@@ -31,7 +31,7 @@ char32_t NextCodePoint(const std::u16string& text, size_t& i) {
 // Glyphs and their pen positions from the rounded reference point, in
 // device pixels.
 struct GlyphRun {
-  std::vector<std::shared_ptr<const GlyphBitmap>> glyphs;
+  std::vector<std::shared_ptr<const GlyphBitmap>> glyphs;  // null where only measured
   std::vector<uint32_t> indices;  // the glyphs' indices in the face
   GlyphPens pens;
 };
@@ -46,9 +46,10 @@ struct TextSpacing {
 
 // Places the glyphs: by the advances given (logical units, x and y pairs with
 // ETO_PDY) where there are any, else by the font's advances plus the spacing.
+// rasterise: false when only the pens are wanted (text added to a path).
 GlyphRun LayOutGlyphs(const RasterFont& font, const std::u16string& text, uint32_t options,
                       const std::vector<int32_t>& dx, const XForm& x, int32_t escapement,
-                      bool compatible_mode, const TextSpacing& spacing, bool smoothed) {
+                      bool compatible_mode, const TextSpacing& spacing, bool smoothed, bool rasterise) {
   GlyphRun run;
   const bool pdy = (options & ETO_PDY) != 0;
   std::vector<GlyphAdvance> advances;
@@ -58,7 +59,7 @@ GlyphRun LayOutGlyphs(const RasterFont& font, const std::u16string& text, uint32
     const size_t unit = i;
     const char32_t ch = (options & ETO_GLYPH_INDEX) ? char32_t(text[i++]) : NextCodePoint(text, i);
     const uint32_t index = (options & ETO_GLYPH_INDEX) ? uint32_t(ch) : font.GlyphIndex(ch);
-    auto glyph = font.GlyphByIndex(index, smoothed);
+    std::shared_ptr<const GlyphBitmap> glyph = rasterise ? font.GlyphByIndex(index, smoothed) : nullptr;
     GlyphAdvance advance;
     int32_t justification = 0;
     const size_t k = pdy ? 2 * unit : unit;
@@ -67,7 +68,7 @@ GlyphRun LayOutGlyphs(const RasterFont& font, const std::u16string& text, uint32
       advance.dx = dx[k];
       if (pdy && k + 1 < dx.size()) advance.dy = dx[k + 1];
     } else {
-      advance.device = {glyph->advanceX, glyph->advanceY};
+      advance.device = glyph ? Point{glyph->advanceX, glyph->advanceY} : font.AdvanceByIndex(index, smoothed);
       // Justification spreads its extra space over the breaks, the remainder
       // one unit each to the first ones.
       if (ch == U' ' && spacing.break_count > 0 && !(options & ETO_GLYPH_INDEX)) {
@@ -164,7 +165,8 @@ void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect
   // True-colour surfaces draw glyphs smoothed, palette surfaces bilevel.
   const bool smoothed = target_->BitsPerPixel() >= 16 && font->AllowsSmoothing();
   const GlyphRun run = LayOutGlyphs(*font, text, options, dx, x, size.baseline_escapement, !advanced,
-                                    {state_.char_extra, state_.break_extra, state_.break_count}, smoothed);
+                                    {state_.char_extra, state_.break_extra, state_.break_count}, smoothed,
+                                    !to_path);
   const Point extent = run.pens.extent;
 
   // Positions are whole pixels from the rounded reference point.
@@ -258,9 +260,8 @@ std::vector<int32_t> TDeviceContext::CharacterExtents(const std::u16string& text
     break_share = device_extra / state_.break_count + (device_extra % state_.break_count != 0 ? 1 : 0);
   }
   for (size_t i = 0; i < text.size(); ++i) {
-    const std::shared_ptr<const GlyphBitmap> glyph = font->Glyph(text[i]);
-    double device = glyph->advanceY == 0 ? double(glyph->advanceX)
-                                         : std::round(std::hypot(double(glyph->advanceX), double(glyph->advanceY)));
+    const Point advance = font->Advance(text[i]);
+    double device = advance.y == 0 ? double(advance.x) : std::round(std::hypot(double(advance.x), double(advance.y)));
     if (text[i] == u' ') device += double(break_share);
     extents[i] = std::abs(RoundDevice(device * to_logical)) + state_.char_extra;
   }

@@ -35,6 +35,7 @@ constexpr int32_t kDefaultHeight = 16;          // lfHeight 0
 constexpr int64_t kMaxPpem = (1 << 16) - 1;
 constexpr int64_t kMaxGlyphPixels = 32 << 20;   // larger glyphs are not drawn
 constexpr size_t kGlyphCacheBytes = 8 << 20;    // per font
+constexpr size_t kAdvanceCacheEntries = 1 << 14;  // per font
 constexpr size_t kFontCacheEntries = 64;
 
 // One FreeType library for the process; creating and destroying faces goes
@@ -141,6 +142,7 @@ struct RasterFont::Impl {
   std::mutex mutex;  // the face's glyph slot and the cache
   std::unordered_map<uint64_t, std::shared_ptr<const GlyphBitmap>> glyphs;  // index, smoothed
   size_t cachedBytes = 0;
+  std::unordered_map<uint64_t, Point> advances;  // same key; glyphs measured, not drawn
 
   ~Impl() {
     if (!face) return;
@@ -150,7 +152,9 @@ struct RasterFont::Impl {
 
   uint32_t IndexOf(char32_t ch) const;
   FT_Vector Advance(FT_Pos baseAdvance) const;
+  bool Load(uint32_t glyphIndex, bool smoothed) const;
   std::shared_ptr<const GlyphBitmap> Render(uint32_t glyphIndex, bool smoothed) const;
+  Point Measure(uint32_t glyphIndex, bool smoothed) const;
 };
 
 uint32_t RasterFont::Impl::IndexOf(char32_t ch) const {
@@ -202,16 +206,26 @@ FT_Vector RasterFont::Impl::Advance(FT_Pos baseAdvance) const {
   return {Ceil64(advance.x), -Ceil64(advance.y)};
 }
 
-std::shared_ptr<const GlyphBitmap> RasterFont::Impl::Render(uint32_t glyphIndex, bool smoothed) const {
-  auto glyph = std::make_shared<GlyphBitmap>();
-  if (!face) return glyph;
-
+// Loads and hints a glyph into the face's slot as it is drawn: the hinting
+// target decides the advance as well as the shape.
+bool RasterFont::Impl::Load(uint32_t glyphIndex, bool smoothed) const {
+  if (!face) return false;
   FT_Int32 flags = FT_LOAD_IGNORE_GLOBAL_ADVANCE_WIDTH | (smoothed ? FT_LOAD_TARGET_NORMAL : FT_LOAD_TARGET_MONO);
   if (transformed) flags |= FT_LOAD_NO_BITMAP;
-  if (FT_Load_Glyph(face, glyphIndex, flags | FT_LOAD_PEDANTIC) != 0 &&
-      FT_Load_Glyph(face, glyphIndex, flags | FT_LOAD_NO_HINTING) != 0) {
-    return glyph;
-  }
+  return FT_Load_Glyph(face, glyphIndex, flags | FT_LOAD_PEDANTIC) == 0 ||
+         FT_Load_Glyph(face, glyphIndex, flags | FT_LOAD_NO_HINTING) == 0;
+}
+
+// The advance Render gives the glyph, without its bitmap.
+Point RasterFont::Impl::Measure(uint32_t glyphIndex, bool smoothed) const {
+  if (!Load(glyphIndex, smoothed)) return {};
+  const FT_Vector advance = Advance(face->glyph->metrics.horiAdvance);
+  return {static_cast<int32_t>(advance.x >> 6), static_cast<int32_t>(advance.y >> 6)};
+}
+
+std::shared_ptr<const GlyphBitmap> RasterFont::Impl::Render(uint32_t glyphIndex, bool smoothed) const {
+  auto glyph = std::make_shared<GlyphBitmap>();
+  if (!Load(glyphIndex, smoothed)) return glyph;
   FT_GlyphSlot slot = face->glyph;
   FT_Glyph_Metrics metrics = slot->metrics;
   const bool outline = slot->format == FT_GLYPH_FORMAT_OUTLINE;
@@ -374,6 +388,26 @@ std::shared_ptr<const GlyphBitmap> RasterFont::GlyphByIndex(uint32_t glyphIndex,
   impl.glyphs.emplace(key, glyph);
   impl.cachedBytes += bytes;
   return glyph;
+}
+
+Point RasterFont::Advance(char32_t ch, bool smoothed) const {
+  return AdvanceByIndex(GlyphIndex(ch), smoothed);
+}
+
+Point RasterFont::AdvanceByIndex(uint32_t glyphIndex, bool smoothed) const {
+  Impl& impl = *impl_;
+  std::lock_guard lock(impl.mutex);
+  const uint64_t key = glyphIndex | (uint64_t(smoothed) << 32);
+  if (auto it = impl.advances.find(key); it != impl.advances.end()) return it->second;
+  Point advance;
+  if (auto it = impl.glyphs.find(key); it != impl.glyphs.end()) {
+    advance = {it->second->advanceX, it->second->advanceY};
+  } else {
+    advance = impl.Measure(glyphIndex, smoothed);
+  }
+  if (impl.advances.size() >= kAdvanceCacheEntries) impl.advances.clear();
+  impl.advances.emplace(key, advance);
+  return advance;
 }
 
 namespace {

@@ -81,6 +81,11 @@ public:
   std::shared_ptr<const GlyphBitmap> Glyph(char32_t ch, bool smoothed = false) const;
   // ETO_GLYPH_INDEX text: glyph indices of the face.
   std::shared_ptr<const GlyphBitmap> GlyphByIndex(uint32_t glyphIndex, bool smoothed = false) const;
+  // A glyph's pen movement (device pixels, y down): exactly the advanceX and
+  // advanceY its GlyphBitmap has, found without rasterising it, since
+  // measuring text needs no ink. Cached like the glyphs.
+  Point Advance(char32_t ch, bool smoothed = false) const;
+  Point AdvanceByIndex(uint32_t glyphIndex, bool smoothed = false) const;
   // The outline of a glyph (by glyph index) at the realised size, through
   // the font's transform, as ExtTextOut adds it to an open path.
   // hinted: the outline after the face's hinting; else the scaled design outline.

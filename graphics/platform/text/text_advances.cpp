@@ -25,10 +25,9 @@ std::vector<int32_t> UntransformedAdvances(const LogFont& font, const std::u16st
       ch = 0x10000 + ((char32_t(text[i]) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00);
       ++i;
     }
-    const std::shared_ptr<const GlyphBitmap> glyph = realized->Glyph(ch);
-    advances[first] = glyph->advanceY == 0
-                          ? glyph->advanceX
-                          : int32_t(std::lround(std::hypot(double(glyph->advanceX), double(glyph->advanceY))));
+    const Point advance = realized->Advance(ch);
+    advances[first] =
+        advance.y == 0 ? advance.x : int32_t(std::lround(std::hypot(double(advance.x), double(advance.y))));
   }
   return advances;
 }
