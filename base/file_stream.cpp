@@ -60,6 +60,7 @@ int32_t TFileStream::Read(void* buffer, int32_t count) {
     if (n <= 0) break;
     done += static_cast<int32_t>(n);
   }
+  position_ += done;
   return done;
 }
 
@@ -73,13 +74,24 @@ int32_t TFileStream::Write(const void* buffer, int32_t count) {
     if (n <= 0) break;
     done += static_cast<int32_t>(n);
   }
+  position_ += done;
   return done;
 }
 
 int64_t TFileStream::Seek64(int64_t offset, int origin) {
+  if (origin == soCurrent && offset == 0) return position_;
   const int whence = origin == soCurrent ? SEEK_CUR : origin == soEnd ? SEEK_END : SEEK_SET;
   const off_t result = ::lseek(fd_, offset, whence);
-  return result < 0 ? -1 : static_cast<int64_t>(result);
+  if (result < 0) return -1;
+  position_ = static_cast<int64_t>(result);
+  return position_;
+}
+
+int64_t TFileStream::GetSize() {
+  // A regular file's size is its end: one status call instead of three seeks.
+  struct stat st {};
+  if (::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode)) return static_cast<int64_t>(st.st_size);
+  return TStream::GetSize();
 }
 
 int32_t TFileStream::Seek(int32_t offset, int origin) {

@@ -27,12 +27,16 @@ public:
   int32_t Write(const void* buffer, int32_t count) override;
   int32_t Seek(int32_t offset, int origin) override;
   int64_t Seek64(int64_t offset, int origin) override;
+  int64_t GetSize() override;
 
   const std::string& FileName() const { return file_name_; }
 
 private:
   std::string file_name_;
   int fd_ = -1;
+  // Where the descriptor stands, kept here: readers ask for the position far
+  // more often than they move it, and each asking would be a system call.
+  int64_t position_ = 0;
 };
 
 // The name made absolute against the current directory, nothing else normalised.

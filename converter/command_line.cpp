@@ -167,12 +167,19 @@ int RunConverter(const std::vector<std::string>& givenArgs, const TConverterServ
     services.WriteLine(kNoSourceMessage);
     return 0;
   }
-  settings.SourceFileName = CompleteFileName(settings.SourceFileName);
+  // The current directory is asked for once, and only for a bare name.
+  std::string currentDirectory;
+  const auto complete = [&currentDirectory](const std::string& name) {
+    if (name.find('/') != std::string::npos) return name;
+    if (currentDirectory.empty()) currentDirectory = CurrentDirectory();
+    return CompleteFileName(name, currentDirectory);
+  };
+  settings.SourceFileName = complete(settings.SourceFileName);
   if (settings.DestFileName.empty()) {
     services.WriteLine(kNoDestinationMessage);
     return 0;
   }
-  settings.DestFileName = CompleteFileName(settings.DestFileName);
+  settings.DestFileName = complete(settings.DestFileName);
   if (!SourceFileExists(settings.SourceFileName)) {
     services.WriteLine(kSourceMissingMessage);
     return 0;

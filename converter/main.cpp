@@ -4,8 +4,10 @@
 
 #include "converter/command_line.h"
 #include "converter/error_report.h"
+#include "converter/program_image.h"
 
 int main(int argc, char** argv) {
+  vx::MapProgramImage();
   // A closed pipe on standard output is a failed write, reported like any other.
   std::signal(SIGPIPE, SIG_IGN);
   try {

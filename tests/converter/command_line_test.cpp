@@ -1,6 +1,7 @@
 #include "converter/command_line.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cctype>
 
@@ -205,6 +206,25 @@ TEST_F(EntryRun, CompletesABareSourceAgainstTheCurrentDirectory) {
   // shows the check running on the completed name.
   EXPECT_EQ(Run({"surely-missing-vxp2bmp-source.vxp", "out.bmp"}), 0);
   EXPECT_EQ(output_, "ERROR: Source file does not exist\r\n");
+}
+
+TEST_F(EntryRun, CompletesBareSourceAndDestinationAgainstOneCurrentDirectory) {
+  folder_.AddFile("in.emf");
+  char previous[4096];
+  ASSERT_NE(::getcwd(previous, sizeof previous), nullptr);
+  ASSERT_EQ(::chdir(folder_.Path().c_str()), 0);
+  const std::string cwd = CurrentDirectory();
+  const int status = Run({"in.emf", "out.bmp"});
+  const int mixed = Run({"in.emf", "sub/out.bmp"});
+  ASSERT_EQ(::chdir(previous), 0);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(mixed, 0);
+  EXPECT_TRUE(output_.empty()) << output_;
+  ASSERT_EQ(calls_.size(), 2u);
+  EXPECT_EQ(calls_[0].source, cwd + "/in.emf");
+  EXPECT_EQ(calls_[0].destination, cwd + "/out.bmp");
+  EXPECT_EQ(calls_[1].source, cwd + "/in.emf");
+  EXPECT_EQ(calls_[1].destination, "sub/out.bmp");
 }
 
 TEST_F(EntryRun, PassesConversionErrorsToTheCaller) {

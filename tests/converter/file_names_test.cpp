@@ -1,7 +1,10 @@
 #include "converter/file_names.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <ctime>
 
 #include "converter/scratch_folder.h"
 
@@ -130,6 +133,79 @@ TEST_F(SourceExistence, WantsAModificationTimeInTheDosRange) {
     ASSERT_TRUE(test::SetModificationTime(file, test::LocalNoonOf(c.year)));
     EXPECT_EQ(SourceFileExists(file), c.exists) << c.year;
   }
+}
+
+TEST_F(SourceExistence, WantsTheDosRangeToTheSecondInLocalTime) {
+  const std::string file = folder_.AddFile("in.vxp");
+  const auto local = [](int year, int month, int day, int hour, int minute, int second) {
+    std::tm when{};
+    when.tm_year = year - 1900;
+    when.tm_mon = month - 1;
+    when.tm_mday = day;
+    when.tm_hour = hour;
+    when.tm_min = minute;
+    when.tm_sec = second;
+    when.tm_isdst = -1;
+    return std::mktime(&when);
+  };
+  struct TimeCase {
+    time_t when;
+    bool exists;
+  };
+  for (const TimeCase c : {TimeCase{local(1979, 12, 31, 23, 59, 59), false}, TimeCase{local(1980, 1, 1, 0, 0, 0), true},
+                           TimeCase{local(1980, 1, 2, 12, 0, 0), true}, TimeCase{local(1979, 12, 30, 12, 0, 0), false},
+                           TimeCase{local(2107, 12, 31, 23, 59, 59), true}, TimeCase{local(2108, 1, 1, 0, 0, 0), false},
+                           TimeCase{local(2107, 12, 30, 12, 0, 0), true}, TimeCase{local(2108, 1, 2, 12, 0, 0), false}}) {
+    ASSERT_TRUE(test::SetModificationTime(file, c.when));
+    EXPECT_EQ(SourceFileExists(file), c.exists) << c.when;
+  }
+}
+
+TEST_F(SourceExistence, FindsAnExactNameWithoutAnyOtherMatch) {
+  folder_.AddFile("in.vxp");
+  folder_.AddFile("in.vxp.bak");
+  folder_.AddFile("in");
+  EXPECT_TRUE(SourceFileExists(folder_.Join("in.vxp")));
+  EXPECT_TRUE(SourceFileExists(folder_.Join("in")));
+  EXPECT_FALSE(SourceFileExists(folder_.Join("in.vx")));
+  EXPECT_FALSE(SourceFileExists(folder_.Join("In.vxp")));
+  EXPECT_FALSE(SourceFileExists(folder_.Join("IN.*")));  // wildcards keep the letter case too
+  EXPECT_TRUE(SourceFileExists(folder_.Join("in.*")));
+}
+
+TEST_F(SourceExistence, ListsTheFolderForANameWithAWildcardEvenWhenItExists) {
+  folder_.AddFile("a?.vxp");
+  EXPECT_TRUE(SourceFileExists(folder_.Join("a?.vxp")));
+  folder_.AddFolder("a0.vxp");  // sorts before "a?.vxp" and matches it
+  EXPECT_FALSE(SourceFileExists(folder_.Join("a?.vxp")));
+  EXPECT_FALSE(SourceFileExists(folder_.Join("a*")));
+}
+
+TEST_F(SourceExistence, FindsABareNameInTheCurrentDirectory) {
+  folder_.AddFile("in.vxp");
+  char cwd[4096];
+  ASSERT_NE(::getcwd(cwd, sizeof cwd), nullptr);
+  ASSERT_EQ(::chdir(folder_.Path().c_str()), 0);
+  const bool exact = SourceFileExists("in.vxp");
+  const bool wildcard = SourceFileExists("i?.vxp");
+  const bool missing = SourceFileExists("out.vxp");
+  ASSERT_EQ(::chdir(cwd), 0);
+  EXPECT_TRUE(exact);
+  EXPECT_TRUE(wildcard);
+  EXPECT_FALSE(missing);
+}
+
+TEST_F(SourceExistence, WantsAFolderItCouldList) {
+  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+  const std::string sub = folder_.AddFolder("sub");
+  folder_.AddFile("sub/in.vxp");
+  ASSERT_EQ(::chmod(sub.c_str(), 0300), 0);  // searchable, not readable
+  const bool exact = SourceFileExists(sub + "/in.vxp");
+  const bool wildcard = SourceFileExists(sub + "/*.vxp");
+  ASSERT_EQ(::chmod(sub.c_str(), 0700), 0);
+  EXPECT_FALSE(exact);
+  EXPECT_FALSE(wildcard);
+  EXPECT_TRUE(SourceFileExists(sub + "/in.vxp"));
 }
 
 TEST_F(SourceExistence, FollowsASymbolicLinkToAFile) {
