@@ -2,23 +2,12 @@
 
 #include <algorithm>
 
+#include "graphics/platform/core/stock_font.h"
 #include "graphics/platform/emf/emf_player.h"
 #include "graphics/platform/raster/halftone_palette.h"
 #include "graphics/platform/text/text_advances.h"
 
 namespace vx {
-
-namespace {
-
-gdi::LogFont SystemFont() {
-  gdi::LogFont f;
-  f.height = 16;
-  f.weight = 700;
-  f.face_name = u"System";
-  return f;
-}
-
-}  // namespace
 
 int TDeviceContextBackend::DeviceCaps(int index) const { return Context().GetDeviceCaps(index); }
 
@@ -42,7 +31,7 @@ void TDeviceContextBackend::DeselectBrush() {
   Context().SelectBrush(gdi::LogBrush{gdi::BS_NULL, 0, 0, nullptr});
 }
 
-void TDeviceContextBackend::DeselectFont() { Context().SelectFont(SystemFont()); }
+void TDeviceContextBackend::DeselectFont() { Context().SelectFont(gdi::StockFont(gdi::SYSTEM_FONT)); }
 
 void TDeviceContextBackend::RealizePalette(const std::vector<gdi::PaletteEntry>& entries) {
   Context().SelectBackgroundPalette(entries);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "graphics/platform/core/stock_font.h"
 #include "graphics/platform/emf/emf_header.h"
 #include "graphics/platform/emf/emf_player.h"
 #include "graphics/platform/emf/emf_record_type.h"
@@ -25,14 +26,6 @@ constexpr size_t kFaceNameChars = 32;
 constexpr size_t kExtLogFontTail = 128 + 64 + 16 + 4 + 4;
 constexpr size_t kPanoseBytes = 10;
 constexpr uint8_t kPanoseNoFit = 1;
-
-LogFont SystemFont() {
-  LogFont f;
-  f.height = 16;
-  f.weight = 700;
-  f.face_name = u"System";
-  return f;
-}
 
 void WriteRect(ByteWriter& w, const Rect& r) {
   w.I32(r.left);
@@ -122,7 +115,7 @@ EmfRecorder::EmfRecorder(Size reference_pixels, Size reference_millimeters, cons
       reference_millimeters_(reference_millimeters),
       frame_(frame),
       description_(std::move(description)),
-      font_value_(SystemFont()) {}
+      font_value_(StockFont(SYSTEM_FONT)) {}
 
 uint32_t EmfRecorder::HandlesInUse() const {
   return uint32_t(std::count(slots_.begin(), slots_.end(), true));
@@ -254,7 +247,7 @@ void EmfRecorder::DeselectBrush() {
 
 void EmfRecorder::DeselectFont() {
   Deselect(font_, SYSTEM_FONT);
-  font_value_ = SystemFont();
+  font_value_ = StockFont(SYSTEM_FONT);
 }
 
 void EmfRecorder::RealizePalette(const std::vector<PaletteEntry>& entries) {

@@ -1,37 +1,13 @@
 // Object records: pens, brushes, fonts, palettes, selection and deletion.
 #include "graphics/platform/emf/emf_record_handlers.h"
 
+#include "graphics/platform/core/stock_font.h"
+
 namespace vx::gdi::play {
 
 namespace {
 
 constexpr uint32_t kStockFlag = 0x80000000u;
-
-LogFont DefaultFont(uint32_t stock) {
-  LogFont f;
-  switch (stock) {
-    case OEM_FIXED_FONT:
-    case ANSI_FIXED_FONT:
-    case SYSTEM_FIXED_FONT:
-      f.height = 12;
-      f.face_name = u"Courier";
-      break;
-    case ANSI_VAR_FONT:
-      f.height = 12;
-      f.face_name = u"MS Sans Serif";
-      break;
-    case DEFAULT_GUI_FONT:
-      f.height = -11;
-      f.face_name = u"MS Shell Dlg";
-      break;
-    default:
-      f.height = 16;
-      f.weight = 700;
-      f.face_name = u"System";
-      break;
-  }
-  return f;
-}
 
 void SelectStock(Playback& p, uint32_t stock) {
   auto brush = [&](ColorRef c) { p.dc.SelectBrush(LogBrush{BS_SOLID, c, 0, nullptr}); };
@@ -57,7 +33,7 @@ void SelectStock(Playback& p, uint32_t stock) {
       p.dc.SelectPalette({});
       break;
     default:
-      if (stock >= OEM_FIXED_FONT && stock <= DEFAULT_GUI_FONT) p.dc.SelectFont(DefaultFont(stock));
+      if (stock >= OEM_FIXED_FONT && stock <= DEFAULT_GUI_FONT) p.dc.SelectFont(StockFont(stock));
       break;
   }
 }

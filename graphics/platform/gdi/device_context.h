@@ -20,6 +20,7 @@
 #include "graphics/platform/core/dib.h"
 #include "graphics/platform/core/gdi_objects.h"
 #include "graphics/platform/core/gdi_types.h"
+#include "graphics/platform/core/stock_font.h"
 #include "graphics/platform/geometry/path.h"
 #include "graphics/platform/text/glyph_outline.h"
 #include "graphics/platform/raster/paint.h"
@@ -249,7 +250,7 @@ private:
     LogPen pen;
     PenStroke pen_stroke;  // chosen when the pen is selected
     LogBrush brush;
-    LogFont font;
+    LogFont font = StockFont(SYSTEM_FONT);
     ColorRef text_color = RGB(0, 0, 0);
     ColorRef bk_color = RGB(255, 255, 255);
     LogPen pen_request;
