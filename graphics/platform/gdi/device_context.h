@@ -290,6 +290,12 @@ private:
   double PenDeviceWidth() const;
   bool IsAxisAligned() const;
   Rect DeviceBox(const Rect& logical) const;
+  // A box drawn with a wide PS_INSIDEFRAME pen shrinks so that the pen
+  // stays inside it. A ring grows from its box by half the width on every
+  // side; a pen laid along an outline's pixels reaches half the width before
+  // them and half of one less after.
+  enum class PenReach { Ring, Outline };
+  Rect InsideFrame(const Rect& box, double pen_width, PenReach reach) const;
   Paint BrushPaint(const LogBrush& brush, bool& draws) const;
   // Painters with the effective clip and the raster operation; none where
   // the brush or the pen draws nothing.

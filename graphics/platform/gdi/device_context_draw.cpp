@@ -275,6 +275,13 @@ Rect TDeviceContext::DeviceBox(const Rect& logical) const {
   return r;
 }
 
+Rect TDeviceContext::InsideFrame(const Rect& box, double pen_width, PenReach reach) const {
+  if ((state_.pen.style & PS_STYLE_MASK) != PS_INSIDEFRAME || pen_width <= 1) return box;
+  const int32_t width = int32_t(std::min(pen_width, 1e9));
+  const int32_t near = width / 2, far = reach == PenReach::Ring ? width / 2 : (width - 1) / 2;
+  return {box.left + near, box.top + near, box.right - far, box.bottom - far};
+}
+
 void TDeviceContext::Rectangle(const Rect& rect) {
   if (state_.path_open) {
     // Counter-clockwise from the top right (clockwise with AD_CLOCKWISE); the
@@ -303,10 +310,7 @@ void TDeviceContext::Rectangle(const Rect& rect) {
   if (box.right < box.left || box.bottom < box.top) return;
   const bool pen = !PenIsNull(state_.pen);
   const double width = pen ? PenDeviceWidth() : 0;
-  if ((state_.pen.style & PS_STYLE_MASK) == PS_INSIDEFRAME && width > 1) {
-    const int32_t inset = int32_t(width) / 2;
-    box = {box.left + inset, box.top + inset, box.right - inset, box.bottom - inset};
-  }
+  box = InsideFrame(box, width, PenReach::Ring);
   const int32_t inner_left = pen && width <= 1 ? box.left + 1 : box.left;
   const int32_t inner_top = pen && width <= 1 ? box.top + 1 : box.top;
   if (std::optional<DevicePainter> brush = BrushPainter(state_.brush))
@@ -355,12 +359,13 @@ void TDeviceContext::Ellipse(const Rect& rect) {
     return;
   }
   std::optional<DevicePainter> pen = PenPainter();
-  DrawEllipse(box, brush ? &*brush : nullptr, &*pen, PenDeviceWidth());
+  const double width = PenDeviceWidth();
+  DrawEllipse(InsideFrame(box, width, PenReach::Ring), brush ? &*brush : nullptr, &*pen, width);
 }
 
 void TDeviceContext::RoundRect(const Rect& rect, Size corner) {
   if (state_.path_open) return PathAddRoundRect(rect, corner);
-  const Rect box = DeviceRectOf(rect);
+  const Rect box = InsideFrame(DeviceRectOf(rect), PenDeviceWidth(), PenReach::Outline);
   const XForm x = LogicalToDevice();
   int32_t cw = std::min<int32_t>(std::abs(RoundDevice(corner.cx * x.m11)), box.Width());
   int32_t ch = std::min<int32_t>(std::abs(RoundDevice(corner.cy * x.m22)), box.Height());
@@ -404,7 +409,7 @@ void TDeviceContext::ArcShape(const Rect& rect, Point start, Point end, ArcKind 
     StrokePolyline(outline, closed);
     return;
   }
-  const Rect box = DeviceRectOf(rect);
+  const Rect box = InsideFrame(DeviceRectOf(rect), PenDeviceWidth(), PenReach::Outline);
   const XForm x = LogicalToDevice();
   const PointF s = Apply(x, {double(start.x), double(start.y)});
   const PointF e = Apply(x, {double(end.x), double(end.y)});
