@@ -21,6 +21,7 @@ LogFont StockFont(uint32_t stock) {
       break;
     default:
       f.height = 16;
+      f.width = 7;
       f.weight = 700;
       f.face_name = u"System";
       break;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "base/byte_reader.h"
 #include "graphics/platform/core/stock_font.h"
@@ -37,10 +38,10 @@ std::vector<uint8_t> ExtTextOutW(int32_t graphics_mode, const std::u16string& te
 }
 
 // 128 x 32 reference pixels; text before any font is selected.
-std::vector<uint8_t> TextWithoutFont(int32_t graphics_mode) {
+std::vector<uint8_t> TextWithoutFont(int32_t graphics_mode, const std::u16string& text = u"HHHH") {
   test::EmfBuilder b;
   b.Frame({0, 0, 4000, 1000}).Bounds({0, 0, 127, 31});
-  b.Record(EmfRecord::kExtTextOutW, ExtTextOutW(graphics_mode, u"HHHH"));
+  b.Record(EmfRecord::kExtTextOutW, ExtTextOutW(graphics_mode, text));
   return b.Build();
 }
 
@@ -58,6 +59,7 @@ int InkRows(const test::RenderedPage& page) {
 TEST(EmfDefaultFont, ANewDeviceContextHasTheSystemFontSelected) {
   TDeviceContext dc;
   EXPECT_EQ(dc.Font().height, 16);
+  EXPECT_EQ(dc.Font().width, 7);
   EXPECT_EQ(dc.Font().weight, 700);
   EXPECT_EQ(dc.Font().face_name, u"System");
   EXPECT_EQ(dc.Font().face_name, StockFont(SYSTEM_FONT).face_name);
@@ -79,6 +81,16 @@ TEST(EmfDefaultFont, AdvancedModeTextGrowsWithTheResolution) {
   const int rows = InkRows(test::RenderEmf(emf, 300));
   EXPECT_GE(rows, 30);
   EXPECT_LE(rows, 32);
+}
+
+TEST(EmfDefaultFont, GlyphsAreNarrowedToTheAverageWidthOfSeven) {
+  // The reference at 96 dpi: in row 10 the stems of each "H" 4 pixels apart
+  // and the "i" 3 further, one pixel wide each, a pair every 10 pixels.
+  const test::RenderedPage page = test::RenderEmf(TextWithoutFont(1, u"HiHiHi"), 96);
+  std::vector<int> ink;
+  for (int x = 0; x < page.width; ++x)
+    if (page.At(x, 10) != kWhite) ink.push_back(x);
+  EXPECT_EQ(ink, (std::vector<int>{3, 7, 10, 13, 17, 20, 23, 27, 30}));
 }
 
 }  // namespace
