@@ -10,6 +10,8 @@ int main(int argc, char** argv) {
   vx::MapProgramImage();
   // A closed pipe on standard output is a failed write, reported like any other.
   std::signal(SIGPIPE, SIG_IGN);
+  // So is a file that reaches the size limit: an error, not the end of the process.
+  std::signal(SIGXFSZ, SIG_IGN);
   try {
     return vx::RunConverter(vx::ArgumentsFromArgv(argc, argv));
   } catch (...) {

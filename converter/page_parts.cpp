@@ -8,6 +8,7 @@
 #include "base/file_stream.h"
 #include "converter/band_plan.h"
 #include "converter/band_pool.h"
+#include "converter/unfinished_file.h"
 #include "converter/ordered_run.h"
 #include "converter/page_output.h"
 #include "converter/page_rasterizer.h"
@@ -109,6 +110,7 @@ public:
     if (part.First()) {
       file_.reset();
       file_ = std::make_unique<TFileStream>(fileName, TFileMode::Create);
+      unfinished_.Created(fileName);
       const std::vector<uint8_t> headers =
           raster.records_resolution
               ? BandedBitmapHeaders(raster.width, raster.height, raster.x_pixels_per_meter, raster.y_pixels_per_meter)
@@ -121,6 +123,7 @@ public:
       return;
     }
     file_.reset();
+    unfinished_.Finished();
     page.seconds += part.seconds + SecondsSince(start);
     if (!reporter_.Verbose()) {
       reporter_.PageDone({});
@@ -172,7 +175,9 @@ private:
   // Fetch stage only.
   int32_t next_page_ = 1;
   std::shared_ptr<TPagePlan> current_;
-  // Write stage only.
+  // Write stage only. A page whose bands stop before its last is removed
+  // again once its file is closed: the guard is declared first, so it goes last.
+  TUnfinishedFile unfinished_;
   std::unique_ptr<TFileStream> file_;
 };
 

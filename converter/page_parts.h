@@ -5,8 +5,8 @@
 // bands go from the bottom up and its file is written front to back. The
 // parts run on several workers with the outcome of a serial run
 // (ordered_run.h): files are written in page order, nothing after the first
-// part that fails, and that part's error is raised; the page it belongs to
-// may be left partly written.
+// part that fails, and that part's error is raised; the file of the page it
+// belongs to is removed again (unfinished_file.h).
 #pragma once
 
 #include <cstdint>

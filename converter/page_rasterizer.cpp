@@ -3,9 +3,12 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "base/arith.h"
 #include "base/errors.h"
+#include "base/file_stream.h"
+#include "converter/unfinished_file.h"
 #include "graphics/bitmap.h"
 #include "graphics/bitmap_canvas.h"
 #include "graphics/metafile.h"
@@ -148,10 +151,16 @@ void RenderMetafileToBitmap(TMetafile& metafile, TBitmap& bitmap, int32_t resolu
 }
 
 void WriteBitmapFile(TBitmap& bitmap, const std::string& fileName, TOutputFormat format) {
+  // Encoded before the file is created: a picture that cannot be encoded leaves the name alone.
+  const std::vector<uint8_t> png = format == TOutputFormat::Png ? EncodePng(bitmap) : std::vector<uint8_t>{};
+  TUnfinishedFile unfinished;  // goes after the stream is closed
+  TFileStream file(fileName, TFileMode::Create);
+  unfinished.Created(fileName);
   if (format == TOutputFormat::Png)
-    WritePngFile(bitmap, fileName);
+    file.WriteBuffer(png.data(), static_cast<int64_t>(png.size()));
   else
-    bitmap.WriteToFile(fileName);
+    bitmap.WriteToStream(file);
+  unfinished.Finished();
 }
 
 }  // namespace vx

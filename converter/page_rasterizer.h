@@ -48,7 +48,8 @@ TPageRaster PageRasterFor(const TMetafile& metafile, int32_t resolution, const T
 // Whether the raster needs the surface's pixels per inch.
 bool PageRasterNeedsPixelsPerInch(int32_t resolution, const TConversionOptions& options);
 
-// Writes the bitmap as a BMP or PNG file.
+// Writes the bitmap as a BMP or PNG file. A file that fails half way is
+// removed again (unfinished_file.h).
 void WriteBitmapFile(TBitmap& bitmap, const std::string& fileName, TOutputFormat format);
 
 // The pixel size for --width / --height (0: not given) of a picture of
