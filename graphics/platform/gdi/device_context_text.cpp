@@ -100,9 +100,20 @@ GlyphRun LayOutGlyphs(const RasterFont& font, const std::u16string& text, uint32
 void PaintGlyphRun(DevicePainter& painter, const RasterFont& font, const GlyphRun& run, Point base, double angle,
                    double metric_scale, const PaletteEntry* smooth_color) {
   for (size_t g = 0; g < run.glyphs.size(); ++g) {
-    const GlyphBitmap& glyph = *run.glyphs[g];
     const int32_t gx = base.x + run.pens.pens[g].x;
     const int32_t gy = base.y + run.pens.pens[g].y;
+    std::shared_ptr<const GlyphBitmap> part;
+    if (run.glyphs[g]->withheld && !run.glyphs[g]->IsEmpty()) {
+      // Too large to keep whole: only what the clip can show is rasterised.
+      const GlyphBitmap& whole = *run.glyphs[g];
+      const Rect clip = painter.ClipBounds();
+      const int64_t x0 = int64_t(gx) + whole.left, y0 = int64_t(gy) - whole.top;
+      const auto inside = [](int64_t v, int32_t size) { return int32_t(std::clamp<int64_t>(v, 0, size)); };
+      const Rect window{inside(clip.left - x0, whole.width), inside(clip.top - y0, whole.height),
+                        inside(clip.right - x0, whole.width), inside(clip.bottom - y0, whole.height)};
+      part = font.GlyphPartByIndex(run.indices[g], smooth_color != nullptr, window);
+    }
+    const GlyphBitmap& glyph = part ? *part : *run.glyphs[g];
     if (glyph.IsEmpty()) continue;
     if (smooth_color != nullptr) {
       painter.BlendMask(gx + glyph.left, gy - glyph.top, glyph.width, glyph.height, glyph.pixels.data(), *smooth_color);

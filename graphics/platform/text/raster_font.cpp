@@ -34,6 +34,9 @@ namespace {
 constexpr int32_t kDefaultHeight = 16;          // lfHeight 0
 constexpr int64_t kMaxPpem = (1 << 16) - 1;
 constexpr int64_t kMaxGlyphPixels = 32 << 20;   // larger glyphs are not drawn
+// Larger outline glyphs are not kept whole: a draw rasterises only the part
+// its clip shows, so a glyph far larger than the page costs what it covers.
+constexpr int64_t kWholeGlyphPixels = 1 << 20;
 constexpr size_t kGlyphCacheBytes = 8 << 20;    // per font
 constexpr size_t kAdvanceCacheEntries = 1 << 14;  // per font
 constexpr size_t kFontCacheEntries = 64;
@@ -153,7 +156,8 @@ struct RasterFont::Impl {
   uint32_t IndexOf(char32_t ch) const;
   FT_Vector Advance(FT_Pos baseAdvance) const;
   bool Load(uint32_t glyphIndex, bool smoothed) const;
-  std::shared_ptr<const GlyphBitmap> Render(uint32_t glyphIndex, bool smoothed) const;
+  // window: only those columns and rows of the glyph's bitmap (outline glyphs).
+  std::shared_ptr<const GlyphBitmap> Render(uint32_t glyphIndex, bool smoothed, const Rect* window = nullptr) const;
   Point Measure(uint32_t glyphIndex, bool smoothed) const;
 };
 
@@ -223,7 +227,8 @@ Point RasterFont::Impl::Measure(uint32_t glyphIndex, bool smoothed) const {
   return {static_cast<int32_t>(advance.x >> 6), static_cast<int32_t>(advance.y >> 6)};
 }
 
-std::shared_ptr<const GlyphBitmap> RasterFont::Impl::Render(uint32_t glyphIndex, bool smoothed) const {
+std::shared_ptr<const GlyphBitmap> RasterFont::Impl::Render(uint32_t glyphIndex, bool smoothed,
+                                                             const Rect* window) const {
   auto glyph = std::make_shared<GlyphBitmap>();
   if (!Load(glyphIndex, smoothed)) return glyph;
   FT_GlyphSlot slot = face->glyph;
@@ -280,12 +285,33 @@ std::shared_ptr<const GlyphBitmap> RasterFont::Impl::Render(uint32_t glyphIndex,
   glyph->left = static_cast<int32_t>(box.xMin >> 6);
   glyph->top = static_cast<int32_t>(box.yMax >> 6);
 
-  const int64_t width = (box.xMax - box.xMin) >> 6;
-  const int64_t height = (box.yMax - box.yMin) >> 6;
+  int64_t width = (box.xMax - box.xMin) >> 6;
+  int64_t height = (box.yMax - box.yMin) >> 6;
   if (width <= 0 || height <= 0 || width * height > kMaxGlyphPixels) return glyph;
 
   glyph->width = static_cast<int32_t>(width);
   glyph->height = static_cast<int32_t>(height);
+  if (outline && window == nullptr && width * height > kWholeGlyphPixels) {
+    glyph->withheld = true;
+    return glyph;
+  }
+  if (outline && window != nullptr) {
+    // The part: the outline moves by whole pixels so that the window's
+    // bottom-left corner is the bitmap's, which scan-converts the same pixels.
+    const int64_t first_column = std::clamp<int64_t>(window->left, 0, width);
+    const int64_t end_column = std::clamp<int64_t>(window->right, first_column, width);
+    const int64_t first_row = std::clamp<int64_t>(window->top, 0, height);
+    const int64_t end_row = std::clamp<int64_t>(window->bottom, first_row, height);
+    glyph->left += static_cast<int32_t>(first_column);
+    glyph->top -= static_cast<int32_t>(first_row);
+    glyph->width = static_cast<int32_t>(end_column - first_column);
+    glyph->height = static_cast<int32_t>(end_row - first_row);
+    if (glyph->IsEmpty()) return glyph;
+    box.xMin += first_column << 6;
+    box.yMin += (height - end_row) << 6;
+    width = end_column - first_column;
+    height = end_row - first_row;
+  }
   if (smoothed && outline) {
     // Grey coverage, one byte a pixel, quantised to the levels drawn.
     glyph->pixels.assign(static_cast<size_t>(width * height), 0);
@@ -388,6 +414,12 @@ std::shared_ptr<const GlyphBitmap> RasterFont::GlyphByIndex(uint32_t glyphIndex,
   impl.glyphs.emplace(key, glyph);
   impl.cachedBytes += bytes;
   return glyph;
+}
+
+std::shared_ptr<const GlyphBitmap> RasterFont::GlyphPartByIndex(uint32_t glyphIndex, bool smoothed,
+                                                                const Rect& window) const {
+  std::lock_guard lock(impl_->mutex);
+  return impl_->Render(glyphIndex, smoothed, &window);
 }
 
 Point RasterFont::Advance(char32_t ch, bool smoothed) const {

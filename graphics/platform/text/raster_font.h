@@ -26,6 +26,9 @@ struct GlyphBitmap {
   // Pen movement in device pixels, y down; a rotated font's advance is a vector.
   int32_t advanceX = 0;
   int32_t advanceY = 0;
+  // Too large to keep whole: the place and size are set, the pixels are not,
+  // and the parts a draw shows come from RasterFont::GlyphPartByIndex.
+  bool withheld = false;
 
   bool IsEmpty() const { return width <= 0 || height <= 0; }
   uint8_t At(int32_t x, int32_t y) const { return pixels[static_cast<size_t>(y) * width + x]; }
@@ -81,6 +84,11 @@ public:
   std::shared_ptr<const GlyphBitmap> Glyph(char32_t ch, bool smoothed = false) const;
   // ETO_GLYPH_INDEX text: glyph indices of the face.
   std::shared_ptr<const GlyphBitmap> GlyphByIndex(uint32_t glyphIndex, bool smoothed = false) const;
+  // The pixels of a withheld glyph inside window (columns and rows of its
+  // whole bitmap, right and bottom exclusive): a bitmap of that part, placed
+  // from the same pen position, the same pixels the whole glyph has there.
+  // Rasterised for the call, not cached.
+  std::shared_ptr<const GlyphBitmap> GlyphPartByIndex(uint32_t glyphIndex, bool smoothed, const Rect& window) const;
   // A glyph's pen movement (device pixels, y down): exactly the advanceX and
   // advanceY its GlyphBitmap has, found without rasterising it, since
   // measuring text needs no ink. Cached like the glyphs.
