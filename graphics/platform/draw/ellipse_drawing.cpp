@@ -23,14 +23,24 @@ std::vector<Span> FilledSpans(const EllipseShape& shape) {
   return spans;
 }
 
+// What the painters can show; nothing outside it need be scanned.
+Rect ShownBounds(const DevicePainter* brush, const DevicePainter* pen) {
+  if (brush == nullptr) return pen != nullptr ? pen->ClipBounds() : Rect{};
+  if (pen == nullptr) return brush->ClipBounds();
+  const Rect a = brush->ClipBounds(), b = pen->ClipBounds();
+  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
+}
+
 }  // namespace
 
 void FillEllipse(DevicePainter& painter, const Rect& box) {
-  painter.FillSpanUnion(FilledSpans(ScanEllipse(box)));
+  const Rect shown = painter.ClipBounds();
+  painter.FillSpanUnion(FilledSpans(ScanEllipse(box, &shown)));
 }
 
 void DrawEllipse(const Rect& box, DevicePainter* brush, DevicePainter* pen, double pen_width) {
-  const EllipseShape shape = ScanEllipse(box);
+  const Rect shown = ShownBounds(brush, pen);
+  const EllipseShape shape = ScanEllipse(box, &shown);
   if (brush != nullptr) brush->FillSpans(shape.interior);
   if (pen == nullptr) return;
   if (pen_width <= 1) {
@@ -42,9 +52,10 @@ void DrawEllipse(const Rect& box, DevicePainter* brush, DevicePainter* pen, doub
   if (pen_width >= 4.0 * double(kMaxEllipseExtent)) return;
   const int32_t grow = int32_t(pen_width) / 2;
   const int32_t shrink = int32_t(pen_width) - grow;
-  const EllipseShape outer = ScanEllipse({box.left - grow, box.top - grow, box.right + grow, box.bottom + grow});
+  const EllipseShape outer =
+      ScanEllipse({box.left - grow, box.top - grow, box.right + grow, box.bottom + grow}, &shown);
   const EllipseShape inner =
-      ScanEllipse({box.left + shrink, box.top + shrink, box.right - shrink, box.bottom - shrink});
+      ScanEllipse({box.left + shrink, box.top + shrink, box.right - shrink, box.bottom - shrink}, &shown);
   const Region ring = RegionFromSpans(FilledSpans(outer)).Difference(RegionFromSpans(FilledSpans(inner)));
   pen->FillRegion(ring);
 }

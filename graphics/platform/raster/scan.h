@@ -39,7 +39,10 @@ struct EllipseShape {
   std::vector<Point> outline;
   std::vector<Span> interior;
 };
-EllipseShape ScanEllipse(const Rect& box);
+// window: only the outline pixels and interior spans inside it, the same ones
+// the whole ellipse has there (a draw passes its clip's bounds, so an
+// ellipse far larger than the page costs its walk, not its size).
+EllipseShape ScanEllipse(const Rect& box, const Rect* window = nullptr);
 // Ellipses in wider or taller boxes are not rasterised: the outline walk's
 // 64-bit error terms would overflow and its point list grow without bound.
 constexpr int64_t kMaxEllipseExtent = int64_t(1) << 20;

@@ -144,5 +144,59 @@ TEST(ScanEllipse, EmptyOrAbsurdBoxesGiveNothing) {
   EXPECT_TRUE(ScanEllipse({0, 0, 2000000000, 10}).outline.empty());
 }
 
+// A window keeps exactly the outline pixels (in their order) and the parts of
+// the interior spans that lie inside it, for odd and even boxes, windows
+// across edges, inside the ellipse, outside it, and one row or column wide.
+TEST(ScanEllipse, AWindowKeepsWhatTheWholeEllipseHasInsideIt) {
+  const Rect boxes[] = {{10, 20, 31, 36}, {-7, 3, 54, 4}, {0, 0, 1, 1}, {-400, -300, 401, 300}, {5, 5, 6, 90}};
+  for (const Rect& box : boxes) {
+    const EllipseShape whole = ScanEllipse(box);
+    const int32_t cx = (box.left + box.right) / 2, cy = (box.top + box.bottom) / 2;
+    const Rect windows[] = {{box.left, box.top, box.right, box.bottom}, {cx - 3, cy - 2, cx + 4, cy + 5},
+                            {box.left - 9, box.top - 9, cx, cy},        {cx, box.top, cx + 1, box.bottom},
+                            {box.left, cy, box.right, cy + 1},          {box.right + 1, box.top, box.right + 9, cy},
+                            {cx - 1, box.bottom - 2, box.right + 50, box.bottom + 50}};
+    for (const Rect& w : windows) {
+      SCOPED_TRACE(testing::Message() << "box " << box.left << "," << box.top << " window " << w.left << "," << w.top
+                                      << "," << w.right << "," << w.bottom);
+      const EllipseShape part = ScanEllipse(box, &w);
+      std::vector<Point> outline;
+      for (const Point& p : whole.outline)
+        if (p.x >= w.left && p.x < w.right && p.y >= w.top && p.y < w.bottom) outline.push_back(p);
+      EXPECT_EQ(part.outline, outline);
+      std::vector<Span> interior;
+      for (const Span& s : whole.interior) {
+        const int32_t x0 = std::max(s.x0, w.left), x1 = std::min(s.x1, w.right);
+        if (s.y >= w.top && s.y < w.bottom && x0 < x1) interior.push_back({s.y, x0, x1});
+      }
+      ASSERT_EQ(part.interior.size(), interior.size());
+      for (size_t i = 0; i < interior.size(); ++i) {
+        EXPECT_EQ(part.interior[i].y, interior[i].y);
+        EXPECT_EQ(part.interior[i].x0, interior[i].x0);
+        EXPECT_EQ(part.interior[i].x1, interior[i].x1);
+      }
+    }
+  }
+}
+
+// The largest ellipse scanned through a page-sized window keeps only the
+// page's pixels: the row the window crosses and the outline near it.
+TEST(ScanEllipse, AHugeEllipseThroughASmallWindowKeepsOnlyThatWindow) {
+  const int32_t size = int32_t(kMaxEllipseExtent);
+  const Rect box{-size / 2, 50, size / 2, size + 50};
+  const Rect page{0, 0, 200, 100};
+  const EllipseShape part = ScanEllipse(box, &page);
+  ASSERT_FALSE(part.outline.empty());
+  for (const Point& p : part.outline) {
+    EXPECT_TRUE(p.x >= 0 && p.x < 200 && p.y >= 0 && p.y < 100);
+  }
+  for (const Span& s : part.interior) {
+    EXPECT_TRUE(s.y >= 0 && s.y < 100 && s.x0 >= 0 && s.x1 <= 200 && s.x0 < s.x1);
+  }
+  // The top of the ellipse crosses the page: rows below the outline are inside.
+  EXPECT_FALSE(part.interior.empty());
+  EXPECT_EQ(part.interior.back().y, 99);
+}
+
 }  // namespace
 }  // namespace vx::gdi
