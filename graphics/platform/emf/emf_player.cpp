@@ -13,7 +13,9 @@ namespace {
 constexpr uint32_t kMaxHandles = 65535;
 
 // Maps the frame (0.01 mm) onto the target rectangle, as the platform does:
-// the rectangle's width and height are right - left and bottom - top.
+// the rectangle's width and height are right - left and bottom - top. The
+// platform holds this mapping as a world transform, which refuses a singular
+// matrix: into a rectangle without width or height the picture plays unscaled.
 XForm FrameTransform(const EnhMetaHeader& h, const Rect& rect) {
   XForm x;
   const double fw = double(h.frame.right) - h.frame.left;
@@ -26,7 +28,7 @@ XForm FrameTransform(const EnhMetaHeader& h, const Rect& rect) {
   x.m22 = rh * 100.0 / fh * ypix;
   x.dx = rect.left - rw / fw * h.frame.left;
   x.dy = rect.top - rh / fh * h.frame.top;
-  if (!std::isfinite(x.m11) || !std::isfinite(x.m22)) return XForm{};
+  if (!std::isfinite(x.m11) || !std::isfinite(x.m22) || x.m11 * x.m22 == 0) return XForm{};
   return x;
 }
 

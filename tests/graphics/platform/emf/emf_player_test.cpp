@@ -108,6 +108,25 @@ TEST(EmfPlayer, FrameMapsOntoTheTargetRectangle) {
   EXPECT_EQ(Count(page, 0), 32);
 }
 
+// A rectangle without height (a picture one pixel high played into
+// {0, 0, W - 1, 0}) would scale every y to 0: that mapping is singular, so
+// the picture plays unscaled, one logical unit per pixel.
+TEST(EmfPlayer, RectangleWithoutHeightOrWidthPlaysThePictureUnscaled) {
+  EmfBuilder b;
+  b.Frame({0, 0, 1000, 1000}).Handles(1);
+  const auto emf = b.RecordWords(EmfRecord::kMoveToEx, {0, 3}).RecordWords(EmfRecord::kLineTo, {16, 3}).Build();
+  for (const Rect rect : {Rect{0, 0, 64, 0}, Rect{0, 0, 0, 64}, Rect{0, 0, 0, 0}}) {
+    test::RenderedPage page = test::WhitePage(64, 64);
+    TDeviceContext dc;
+    dc.SelectSurface(&page.surface);
+    ASSERT_TRUE(PlayEnhMetaFile(dc, emf.data(), emf.size(), rect));
+    EXPECT_EQ(page.At(0, 3), 0);
+    EXPECT_EQ(page.At(15, 3), 0);
+    EXPECT_EQ(page.At(16, 3), 255);
+    EXPECT_EQ(Count(page, 0), 16) << rect.right << " x " << rect.bottom;
+  }
+}
+
 TEST(EmfPlayer, StretchDIBitsDrawsEveryUncompressedDepth) {
   // Top-right pixel red, the rest white, at each depth (bottom-up rows).
   struct Case {
