@@ -1,7 +1,9 @@
 #include "graphics/platform/text/face_code_pages.h"
 
 #include <array>
-#include <fstream>
+#include <climits>
+#include <cstdio>
+#include <memory>
 
 namespace vx::gdi {
 namespace {
@@ -11,16 +13,23 @@ uint32_t Big32(const unsigned char* p) {
 }
 uint16_t Big16(const unsigned char* p) { return uint16_t(p[0] << 8 | p[1]); }
 
-bool ReadAt(std::ifstream& file, uint64_t offset, unsigned char* out, size_t count) {
-  file.seekg(std::streamoff(offset));
-  file.read(reinterpret_cast<char*>(out), std::streamsize(count));
-  return file.good();
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// C streams: a C++ file stream would set up the locale machinery, which
+// costs more than the few reads.
+bool ReadAt(std::FILE* file, uint64_t offset, unsigned char* out, size_t count) {
+  if (offset > uint64_t(LONG_MAX) || std::fseek(file, long(offset), SEEK_SET) != 0) return false;
+  return std::fread(out, 1, count, file) == count;
 }
 
 }  // namespace
 
 std::optional<uint32_t> FaceCodePageRange(const std::string& path, int index) {
-  std::ifstream file(path, std::ios::binary);
+  const File opened(std::fopen(path.c_str(), "rb"));
+  std::FILE* file = opened.get();
   if (!file || index < 0) return std::nullopt;
   unsigned char head[12];
   if (!ReadAt(file, 0, head, sizeof head)) return std::nullopt;
