@@ -25,7 +25,8 @@ struct ResolvedFace {
 std::string MappedFamily(const std::u16string& faceName);
 
 // The font file for a request: face name, weight (> 550 asks for a bold file),
-// italic, pitch and family (for the fallback). Cached; thread-safe.
+// italic, pitch and family (for the fallback) and character set (a face that
+// does not serve it yields to one that does). Cached; thread-safe.
 ResolvedFace ResolveFontFace(const LogFont& font);
 
 }  // namespace vx::gdi

@@ -187,6 +187,36 @@ bool FontconfigHasLanguage(std::string_view language) {
   return found;
 }
 
+std::vector<ResolvedFace> FontconfigLanguageFaces(std::string_view family, std::string_view language, bool bold,
+                                                  bool italic) {
+  std::vector<ResolvedFace> faces;
+  if (!FcInit()) return faces;
+  const std::string familyName(family), languageName(language);
+  const auto* lang = reinterpret_cast<const FcChar8*>(languageName.c_str());
+  PatternPtr pattern(FcPatternCreate());
+  if (!pattern) return faces;
+  FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(familyName.c_str()));
+  FcPatternAddString(pattern.get(), FC_LANG, lang);
+  FcPatternAddInteger(pattern.get(), FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+  FcPatternAddInteger(pattern.get(), FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+  FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
+  FcDefaultSubstitute(pattern.get());
+  FcResult result = FcResultNoMatch;
+  FcFontSet* sorted = FcFontSort(nullptr, pattern.get(), FcFalse, nullptr, &result);
+  if (!sorted) return faces;
+  for (int i = 0; i < sorted->nfont; ++i) {
+    const FcPattern* font = sorted->fonts[i];
+    FcBool scalable = FcFalse;
+    FcLangSet* langs = nullptr;
+    if (FcPatternGetBool(font, FC_SCALABLE, 0, &scalable) != FcResultMatch || !scalable) continue;
+    if (FcPatternGetLangSet(font, FC_LANG, 0, &langs) != FcResultMatch) continue;
+    if (FcLangSetHasLang(langs, lang) == FcLangDifferentLang) continue;
+    faces.push_back(FaceOf(font));
+  }
+  FcFontSetDestroy(sorted);
+  return faces;
+}
+
 std::string FaceNameUtf8(const std::u16string& faceName) { return ToUtf8Text(faceName); }
 
 std::string AsciiLower(std::string text) {

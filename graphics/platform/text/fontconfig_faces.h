@@ -40,6 +40,10 @@ ResolvedFace FontconfigDefaultFace(std::string_view family, bool bold, bool ital
 std::string_view FontconfigLanguageOfCharset(uint8_t charset);
 // Whether some installed font covers the language (fontconfig, not cached).
 bool FontconfigHasLanguage(std::string_view language);
+// The scalable faces that cover the language, fontconfig's best first for a
+// family and style (not cached).
+std::vector<ResolvedFace> FontconfigLanguageFaces(std::string_view family, std::string_view language, bool bold,
+                                                  bool italic);
 
 // Every family name (lowered) of every installed font.
 std::vector<std::string> InstalledFamilyNames();

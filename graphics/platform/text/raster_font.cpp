@@ -642,11 +642,13 @@ std::shared_ptr<const RasterFont> CreateRasterFont(const FontRequest& request) {
   return std::make_shared<RasterFont>(std::move(impl), metrics, font);
 }
 
-// The quality is part of the key: it decides whether the glyphs may be grey.
+// The quality is part of the key: it decides whether the glyphs may be grey;
+// so is the face file: the character set can decide it.
 using CacheKey = std::tuple<std::u16string, int32_t, int32_t, int32_t, int32_t, bool, bool, bool,
-                            bool, uint8_t, uint8_t, double, double, double, double>;
+                            bool, uint8_t, uint8_t, double, double, double, double, std::string, int>;
 
 CacheKey KeyOf(const FontRequest& r) {
+  const ResolvedFace resolved = ResolveFontFace(r.font);
   std::u16string face = r.font.face_name.substr(0, r.font.face_name.find(u'\0'));
   for (char16_t& c : face) {
     if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
@@ -654,7 +656,7 @@ CacheKey KeyOf(const FontRequest& r) {
   return {face, r.height, r.width, r.font.escapement, r.font.weight > 550 ? 700 : 400,
           r.font.italic, r.font.underline, r.font.strike_out, r.font.char_set == kSymbolCharset,
           r.font.pitch_and_family, r.font.quality, r.transform.m11, r.transform.m12, r.transform.m21,
-          r.transform.m22};
+          r.transform.m22, resolved.path, resolved.index};
 }
 
 }  // namespace

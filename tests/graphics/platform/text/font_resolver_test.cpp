@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "graphics/platform/text/charset_coverage.h"
+
 namespace vx::gdi {
 namespace {
 
@@ -75,6 +77,42 @@ TEST_F(FontResolverTest, FaceNamesEndAtTheirFirstNul) {
   name += u'\0';
   name += u"garbage";
   EXPECT_EQ(ResolveFontFace(Face(name)).family, "Liberation Mono");
+}
+
+LogFont WithCharset(const std::u16string& name, uint8_t charset, uint8_t pitchAndFamily = 0) {
+  LogFont font = Face(name, 400, false, pitchAndFamily);
+  font.char_set = charset;
+  return font;
+}
+
+TEST_F(FontResolverTest, ACharacterSetTheFaceDoesNotServeGoesToAFaceThatDoes) {
+  constexpr uint8_t kArabic = 178, kRoman = 0x12;
+  const ResolvedFace dejavu = ResolveFontFace(Face(u"DejaVu Sans"));
+  if (dejavu.family != "DejaVu Sans") GTEST_SKIP() << "DejaVu Sans is not installed";
+  // Liberation Serif has no Arabic; of the installed faces DejaVu Sans has.
+  const ResolvedFace arabic = ResolveFontFace(WithCharset(u"Times New Roman", kArabic, kRoman));
+  EXPECT_EQ(arabic.family, "DejaVu Sans");
+  EXPECT_EQ(FileName(arabic), FileName(dejavu));
+  // The same face for the sets it serves.
+  EXPECT_EQ(ResolveFontFace(WithCharset(u"Times New Roman", 0, kRoman)).family, "Liberation Serif");
+  EXPECT_EQ(ResolveFontFace(WithCharset(u"Times New Roman", 177, kRoman)).family, "Liberation Serif");
+  EXPECT_EQ(ResolveFontFace(WithCharset(u"Times New Roman", 204, kRoman)).family, "Liberation Serif");
+}
+
+TEST_F(FontResolverTest, TheDefaultFaceOfThePitchAndFamilyComesFirst) {
+  constexpr uint8_t kRussian = 204, kRoman = 0x12, kSwiss = 0x22;
+  if (ResolveFontFace(Face(u"Cambria")).family != "Caladea") GTEST_SKIP() << "Caladea is not installed";
+  // Caladea has no Cyrillic: the default face for the family has.
+  EXPECT_EQ(ResolveFontFace(WithCharset(u"Cambria", kRussian, kRoman)).family, "Liberation Serif");
+  EXPECT_EQ(ResolveFontFace(WithCharset(u"Cambria", kRussian, kSwiss)).family, "Liberation Sans");
+  EXPECT_EQ(ResolveFontFace(WithCharset(u"Cambria", 0, kRoman)).family, "Caladea");
+}
+
+TEST_F(FontResolverTest, ACharacterSetNoInstalledFaceServesKeepsTheNamedFace) {
+  constexpr uint8_t kShiftJis = 128;
+  if (InstalledFontsCoverCharset(kShiftJis)) GTEST_SKIP() << "a Japanese face is installed";
+  EXPECT_EQ(ResolveFontFace(WithCharset(u"Times New Roman", kShiftJis)).family, "Liberation Serif");
+  EXPECT_EQ(ResolveFontFace(WithCharset(u"Arial", 255)).family, "Liberation Sans");  // OEM: no set to serve
 }
 
 TEST(FontMappedFamily, TableIgnoresCaseAndUnknownNames) {
