@@ -23,6 +23,35 @@ int32_t TopDownRow(const DibImage& image, int32_t bottom_up_top, int32_t height)
 
 }  // namespace
 
+void TDeviceContext::MarkReached(const StretchMapping& m, const DibImage& source, const Region& clip) {
+  // The columns whose source lies within the image's sides, as the copy leaves
+  // the others (StretchedSource::Skip).
+  const Rect area = clip.Bounds();
+  std::vector<uint8_t> inside(size_t(area.Width()));
+  for (int32_t x = area.left; x < area.right; ++x) {
+    const int32_t sx = m.SourceX(x);
+    inside[size_t(x - area.left)] = sx >= 0 && sx < source.Width();
+  }
+  const PixelPaint any = PixelPaint::Solid(0);
+  for (const Region::Band& band : clip.Bands()) {
+    for (int32_t y = band.top; y < band.bottom; ++y) {
+      const int32_t sy = m.SourceY(y);
+      if (sy < 0 || sy >= source.Height()) continue;
+      for (size_t i = 0; i + 1 < band.walls.size(); i += 2) {
+        for (int32_t x = band.walls[i]; x < band.walls[i + 1];) {
+          if (!inside[size_t(x - area.left)]) {
+            ++x;
+            continue;
+          }
+          const int32_t start = x;
+          while (x < band.walls[i + 1] && inside[size_t(x - area.left)]) ++x;
+          target_->FillRun(y, start, x, R2_COPYPEN, any);
+        }
+      }
+    }
+  }
+}
+
 void TDeviceContext::BlitPixels(const StretchMapping& m, const DibImage* source, uint32_t rop) {
   if (m.Dest().IsEmpty()) return;
   const uint8_t code = uint8_t(rop >> 16);
@@ -42,6 +71,12 @@ void TDeviceContext::BlitPixels(const StretchMapping& m, const DibImage* source,
           target_->BlitRun(y, band.walls[i], band.walls[i + 1], code, nullptr, nullptr, pattern);
       }
     }
+    return;
+  }
+  // Every pixel the image reaches takes a value whatever the destination held:
+  // a target that shows only where drawing changed needs no image colour.
+  if (target_->ShowsOnlyChange() && !Rop3UsesDestination(code)) {
+    MarkReached(m, *source, clip);
     return;
   }
   // Shrinking in the BLACKONWHITE (WHITEONBLACK) mode ANDs (ORs) the pixels a
