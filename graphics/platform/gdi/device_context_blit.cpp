@@ -2,6 +2,7 @@
 // operations on the target's pixel values.
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "graphics/platform/gdi/blit_mapping.h"
@@ -24,13 +25,18 @@ int32_t TopDownRow(const DibImage& image, int32_t bottom_up_top, int32_t height)
 }  // namespace
 
 void TDeviceContext::MarkReached(const StretchMapping& m, const DibImage& source, const Region& clip) {
-  // The columns whose source lies within the image's sides, as the copy leaves
-  // the others (StretchedSource::Skip).
+  // The stretches of columns whose source lies within the image's sides, as
+  // the copy leaves the others (StretchedSource::Skip).
   const Rect area = clip.Bounds();
-  std::vector<uint8_t> inside(size_t(area.Width()));
+  std::vector<std::pair<int32_t, int32_t>> inside;
   for (int32_t x = area.left; x < area.right; ++x) {
     const int32_t sx = m.SourceX(x);
-    inside[size_t(x - area.left)] = sx >= 0 && sx < source.Width();
+    if (sx < 0 || sx >= source.Width()) continue;
+    if (!inside.empty() && inside.back().second == x) {
+      inside.back().second = x + 1;
+    } else {
+      inside.push_back({x, x + 1});
+    }
   }
   const PixelPaint any = PixelPaint::Solid(0);
   for (const Region::Band& band : clip.Bands()) {
@@ -38,14 +44,9 @@ void TDeviceContext::MarkReached(const StretchMapping& m, const DibImage& source
       const int32_t sy = m.SourceY(y);
       if (sy < 0 || sy >= source.Height()) continue;
       for (size_t i = 0; i + 1 < band.walls.size(); i += 2) {
-        for (int32_t x = band.walls[i]; x < band.walls[i + 1];) {
-          if (!inside[size_t(x - area.left)]) {
-            ++x;
-            continue;
-          }
-          const int32_t start = x;
-          while (x < band.walls[i + 1] && inside[size_t(x - area.left)]) ++x;
-          target_->FillRun(y, start, x, R2_COPYPEN, any);
+        for (const auto& [left, right] : inside) {
+          const int32_t x0 = std::max(left, band.walls[i]), x1 = std::min(right, band.walls[i + 1]);
+          if (x0 < x1) target_->FillRun(y, x0, x1, R2_COPYPEN, any);
         }
       }
     }
