@@ -354,6 +354,9 @@ Region TDeviceContext::EffectiveClip() const {
   if (!target_->IsEmpty() && (held.top > 0 || held.bottom < target_->Height())) r = r.Intersect(Region::FromRect(held));
   if (state_.has_meta) r = r.Intersect(state_.meta);
   if (state_.has_clip) r = r.Intersect(state_.clip);
+  // Where drawing can no longer change what the target tells, nothing is drawn.
+  const Rect settled = target_->Settled();
+  if (!settled.IsEmpty() && !r.IsEmpty()) r = r.Difference(Region::FromRect(settled));
   return r;
 }
 

@@ -285,6 +285,9 @@ private:
   // Drawing helpers (device_context_draw.cpp, device_context_text.cpp).
   std::vector<PointF> ToDevice(const std::vector<Point>& points) const;
   void StrokePolyline(const std::vector<PointF>& device_points, bool closed);
+  // Whether a stroke through the points with a pen this wide lies within what
+  // the target has settled (PixelTarget::Settled), so it need not be drawn.
+  bool WithinSettled(const std::vector<PointF>& device_points, double width) const;
   void StrokeOnePixel(const std::vector<PointF>& device_points, bool closed, const Region& clip);
   void FillDevicePolygons(const std::vector<std::vector<PointF>>& polygons, int fill_mode);
   double PenDeviceWidth() const;
@@ -324,6 +327,8 @@ private:
   // A path ended by EndPath, ready to fill, stroke or clip with.
   bool HasEndedPath() const { return !state_.path_open && state_.path != nullptr; }
   void BlitPixels(const StretchMapping& mapping, const DibImage* source, uint32_t rop);
+  // What a copy from the image writes, in one value (ShowsOnlyChange targets).
+  void MarkReached(const StretchMapping& mapping, const DibImage& source, const Region& clip);
 
   PixelSurface8* surface_ = nullptr;           // as selected by SelectSurface
   std::unique_ptr<PixelTarget> surface_target_;  // the halftone target over surface_

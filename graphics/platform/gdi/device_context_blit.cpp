@@ -2,6 +2,7 @@
 // operations on the target's pixel values.
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "graphics/platform/gdi/blit_mapping.h"
@@ -23,6 +24,35 @@ int32_t TopDownRow(const DibImage& image, int32_t bottom_up_top, int32_t height)
 
 }  // namespace
 
+void TDeviceContext::MarkReached(const StretchMapping& m, const DibImage& source, const Region& clip) {
+  // The stretches of columns whose source lies within the image's sides, as
+  // the copy leaves the others (StretchedSource::Skip).
+  const Rect area = clip.Bounds();
+  std::vector<std::pair<int32_t, int32_t>> inside;
+  for (int32_t x = area.left; x < area.right; ++x) {
+    const int32_t sx = m.SourceX(x);
+    if (sx < 0 || sx >= source.Width()) continue;
+    if (!inside.empty() && inside.back().second == x) {
+      inside.back().second = x + 1;
+    } else {
+      inside.push_back({x, x + 1});
+    }
+  }
+  const PixelPaint any = PixelPaint::Solid(0);
+  for (const Region::Band& band : clip.Bands()) {
+    for (int32_t y = band.top; y < band.bottom; ++y) {
+      const int32_t sy = m.SourceY(y);
+      if (sy < 0 || sy >= source.Height()) continue;
+      for (size_t i = 0; i + 1 < band.walls.size(); i += 2) {
+        for (const auto& [left, right] : inside) {
+          const int32_t x0 = std::max(left, band.walls[i]), x1 = std::min(right, band.walls[i + 1]);
+          if (x0 < x1) target_->FillRun(y, x0, x1, R2_COPYPEN, any);
+        }
+      }
+    }
+  }
+}
+
 void TDeviceContext::BlitPixels(const StretchMapping& m, const DibImage* source, uint32_t rop) {
   if (m.Dest().IsEmpty()) return;
   const uint8_t code = uint8_t(rop >> 16);
@@ -42,6 +72,12 @@ void TDeviceContext::BlitPixels(const StretchMapping& m, const DibImage* source,
           target_->BlitRun(y, band.walls[i], band.walls[i + 1], code, nullptr, nullptr, pattern);
       }
     }
+    return;
+  }
+  // Every pixel the image reaches takes a value whatever the destination held:
+  // a target that shows only where drawing changed needs no image colour.
+  if (target_->ShowsOnlyChange() && !Rop3UsesDestination(code)) {
+    MarkReached(m, *source, clip);
     return;
   }
   // Shrinking in the BLACKONWHITE (WHITEONBLACK) mode ANDs (ORs) the pixels a

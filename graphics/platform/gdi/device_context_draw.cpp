@@ -147,12 +147,23 @@ void TDeviceContext::FillDevicePolygons(const std::vector<std::vector<PointF>>& 
   painter->FillPolygons(polys, fill_mode);
 }
 
+bool TDeviceContext::WithinSettled(const std::vector<PointF>& device_points, double width) const {
+  const Rect settled = target_->Settled();
+  if (settled.IsEmpty()) return false;
+  // No pixel of the stroke lies further out than a mitred join reaches.
+  const double margin = 6 * std::max(width, 1.0) + 2;
+  for (const PointF& p : device_points)
+    if (!(p.x + margin < settled.right - 1 && p.y + margin < settled.bottom - 1)) return false;
+  return true;
+}
+
 void TDeviceContext::StrokePolyline(const std::vector<PointF>& device_points, bool closed) {
   const PenStroke& stroke = state_.pen_stroke;
   if (stroke.stroker == PenStroker::None || device_points.empty()) return;
   const Region clip = EffectiveClip();
   if (clip.IsEmpty()) return;
   const double width = stroke.stroker == PenStroker::Geometric ? PenDeviceWidth() : 1;
+  if (target_->ShowsOnlyChange() && WithinSettled(device_points, width)) return;
   if (width <= 1) return StrokeOnePixel(device_points, closed, clip);
   const std::vector<double> pattern = GeometricDashPattern(state_.pen, width);
   Region covered;

@@ -31,7 +31,7 @@ char32_t NextCodePoint(const std::u16string& text, size_t& i) {
 // Glyphs and their pen positions from the rounded reference point, in
 // device pixels.
 struct GlyphRun {
-  std::vector<std::shared_ptr<const GlyphBitmap>> glyphs;  // null where only measured
+  std::vector<std::shared_ptr<const GlyphBitmap>> glyphs;  // null where only placed
   std::vector<uint32_t> indices;  // the glyphs' indices in the face
   GlyphPens pens;
 };
@@ -46,7 +46,8 @@ struct TextSpacing {
 
 // Places the glyphs: by the advances given (logical units, x and y pairs with
 // ETO_PDY) where there are any, else by the font's advances plus the spacing.
-// rasterise: false when only the pens are wanted (text added to a path).
+// rasterise: false when only the pens are wanted (text added to a path, or
+// glyphs rendered later where they matter).
 GlyphRun LayOutGlyphs(const RasterFont& font, const std::u16string& text, uint32_t options,
                       const std::vector<int32_t>& dx, const XForm& x, int32_t escapement,
                       bool compatible_mode, const TextSpacing& spacing, bool smoothed, bool rasterise) {
@@ -94,26 +95,44 @@ GlyphRun LayOutGlyphs(const RasterFont& font, const std::u16string& text, uint32
   return run;
 }
 
+// Whether a glyph placed but not rendered can still change what a target
+// that shows only change tells: not when its box at pen gx, gy lies within
+// the target's settled part. The box is asked for only when the pen lies
+// there, as a glyph further right or down rarely ends inside it.
+bool PlacedGlyphMatters(const PixelTarget& target, const RasterFont& font, uint32_t index, bool smoothed, int32_t gx,
+                        int32_t gy) {
+  const Rect settled = target.Settled();
+  if (gx >= settled.right || gy >= settled.bottom) return true;
+  const Rect box = font.GlyphBoxByIndex(index, smoothed);
+  if (box.IsEmpty()) return false;
+  return int64_t(gx) + box.right > settled.right || int64_t(gy) + box.bottom > settled.bottom;
+}
+
 // The glyph masks at their places from base, then the underline and
-// strike-out across the whole run (horizontal text only).
+// strike-out across the whole run (horizontal text only). Glyphs the run
+// only placed are rendered here where they can still matter.
 // smooth_color: the colour smoothed glyphs blend in, when they are smoothed.
-void PaintGlyphRun(DevicePainter& painter, const RasterFont& font, const GlyphRun& run, Point base, double angle,
-                   double metric_scale, const PaletteEntry* smooth_color) {
+void PaintGlyphRun(DevicePainter& painter, const PixelTarget& target, const RasterFont& font, const GlyphRun& run,
+                   Point base, double angle, double metric_scale, bool smoothed, const PaletteEntry* smooth_color) {
   for (size_t g = 0; g < run.glyphs.size(); ++g) {
     const int32_t gx = base.x + run.pens.pens[g].x;
     const int32_t gy = base.y + run.pens.pens[g].y;
-    std::shared_ptr<const GlyphBitmap> part;
-    if (run.glyphs[g]->withheld && !run.glyphs[g]->IsEmpty()) {
+    std::shared_ptr<const GlyphBitmap> rendered = run.glyphs[g];
+    if (rendered == nullptr) {
+      if (!PlacedGlyphMatters(target, font, run.indices[g], smoothed, gx, gy)) continue;
+      rendered = font.GlyphByIndex(run.indices[g], smoothed);
+    }
+    if (rendered->withheld && !rendered->IsEmpty()) {
       // Too large to keep whole: only what the clip can show is rasterised.
-      const GlyphBitmap& whole = *run.glyphs[g];
+      const GlyphBitmap& whole = *rendered;
       const Rect clip = painter.ClipBounds();
       const int64_t x0 = int64_t(gx) + whole.left, y0 = int64_t(gy) - whole.top;
       const auto inside = [](int64_t v, int32_t size) { return int32_t(std::clamp<int64_t>(v, 0, size)); };
       const Rect window{inside(clip.left - x0, whole.width), inside(clip.top - y0, whole.height),
                         inside(clip.right - x0, whole.width), inside(clip.bottom - y0, whole.height)};
-      part = font.GlyphPartByIndex(run.indices[g], smooth_color != nullptr, window);
+      rendered = font.GlyphPartByIndex(run.indices[g], smoothed, window);
     }
-    const GlyphBitmap& glyph = part ? *part : *run.glyphs[g];
+    const GlyphBitmap& glyph = *rendered;
     if (glyph.IsEmpty()) continue;
     if (smooth_color != nullptr) {
       painter.BlendMask(gx + glyph.left, gy - glyph.top, glyph.width, glyph.height, glyph.pixels.data(), *smooth_color);
@@ -175,9 +194,10 @@ void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect
 
   // True-colour surfaces draw glyphs smoothed, palette surfaces bilevel.
   const bool smoothed = target_->BitsPerPixel() >= 16 && font->AllowsSmoothing();
+  // A target that shows only change gets its glyphs rendered as they are painted, if they can matter.
   const GlyphRun run = LayOutGlyphs(*font, text, options, dx, x, size.baseline_escapement, !advanced,
                                     {state_.char_extra, state_.break_extra, state_.break_count}, smoothed,
-                                    !to_path);
+                                    !to_path && !target_->ShowsOnlyChange());
   const Point extent = run.pens.extent;
 
   // Positions are whole pixels from the rounded reference point.
@@ -222,7 +242,8 @@ void TDeviceContext::ExtTextOut(Point origin, uint32_t options, const Rect* rect
   } else {
     DevicePainter painter(*target_, clip, R2_COPYPEN, Paint::Solid(state_.text_color));
     const PaletteEntry text_color = target_->ColorOfPixel(target_->PixelOfColor(state_.text_color));
-    PaintGlyphRun(painter, *font, run, base, angle, size.metric_scale, smoothed ? &text_color : nullptr);
+    PaintGlyphRun(painter, *target_, *font, run, base, angle, size.metric_scale, smoothed,
+                  smoothed ? &text_color : nullptr);
   }
 
   if (update_cp) {

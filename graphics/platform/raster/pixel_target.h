@@ -45,6 +45,13 @@ public:
   // (band_target.h), whose runs elsewhere are dropped. Clipping drawing to it
   // early changes no pixel.
   virtual Rect HeldBounds() const { return {0, 0, Width(), Height()}; }
+  // Whether the target only tells where drawing changed pixels, not what
+  // they show (two_tone_pages.h): a pixel written whatever the destination
+  // held may then be written in any value, and drawing inside Settled()
+  // changes nothing it tells, so it need not be drawn at all.
+  virtual bool ShowsOnlyChange() const { return false; }
+  // Empty but for such a target.
+  virtual Rect Settled() const { return {}; }
   // Bits per pixel of the format (0: no pixels); text is smoothed from 16 up.
   virtual int BitsPerPixel() const = 0;
 

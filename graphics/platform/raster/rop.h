@@ -33,5 +33,6 @@ inline uint32_t ApplyRop3(uint8_t code, uint32_t p, uint32_t s, uint32_t d) {
 
 inline bool Rop3UsesSource(uint8_t code) { return ((code >> 2) & 0x33) != (code & 0x33); }
 inline bool Rop3UsesPattern(uint8_t code) { return ((code >> 4) & 0x0F) != (code & 0x0F); }
+inline bool Rop3UsesDestination(uint8_t code) { return ((code >> 1) & 0x55) != (code & 0x55); }
 
 }  // namespace vx::gdi

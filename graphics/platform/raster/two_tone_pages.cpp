@@ -25,6 +25,24 @@ int32_t LastColumnNotOf(const uint8_t* row, int32_t end, int32_t floor, uint8_t 
   return floor;
 }
 
+// The last column in [x0, x1) where the two rows hold the same pixel; x0 - 1
+// where there is none.
+int32_t LastColumnAlike(const uint8_t* a, const uint8_t* b, int32_t x0, int32_t x1) {
+  constexpr uint64_t kLow = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
+  int32_t x = x1;
+  while (x - x0 >= 8) {  // eight pixels at a time while none of them is alike
+    uint64_t wa, wb;
+    std::memcpy(&wa, a + x - 8, sizeof wa);
+    std::memcpy(&wb, b + x - 8, sizeof wb);
+    const uint64_t diff = wa ^ wb;
+    if (((diff - kLow) & ~diff & kHigh) != 0) break;  // some byte alike
+    x -= 8;
+  }
+  for (; x > x0; --x)
+    if (a[x - 1] == b[x - 1]) return x - 1;
+  return x0 - 1;
+}
+
 }  // namespace
 
 TwoTonePages::Page::Page(int32_t width, int32_t height, uint8_t page_tone)
@@ -65,6 +83,22 @@ void TwoTonePages::Reach(int32_t y, int32_t x0, int32_t x1) {
   }
 }
 
+int32_t TwoTonePages::Admit(int32_t y, int32_t x0, int32_t x1) {
+  if (y < settled_bottom_) x0 = std::max(x0, settled_right_);
+  if (x0 < x1) Reach(y, x0, x1);
+  return x0;
+}
+
+void TwoTonePages::Settle(int32_t y, int32_t x0, int32_t x1) {
+  // Left of the settled box's edge, only a lower row grows it.
+  const int32_t from = y < settled_bottom_ ? std::max(x0, settled_right_) : x0;
+  if (from >= x1) return;
+  const int32_t x = LastColumnAlike(dark_.surface.Row(y), light_.surface.Row(y), from, x1);
+  if (x < from) return;
+  settled_right_ = std::max(settled_right_, x + 1);
+  settled_bottom_ = std::max(settled_bottom_, y + 1);
+}
+
 Point TwoTonePages::LastChanged() const {
   Point last{-1, -1};
   for (int32_t y = height_ - 1; y >= 0; --y) {
@@ -86,41 +120,59 @@ uint32_t TwoTonePages::PixelAt(int32_t x, int32_t y) const {
 }
 
 void TwoTonePages::FillRun(int32_t y, int32_t x0, int32_t x1, int rop2, const PixelPaint& paint) {
-  Reach(y, x0, x1);
-  dark_.target->FillRun(y, x0, x1, rop2, paint);
-  light_.target->FillRun(y, x0, x1, rop2, paint);
+  const int32_t from = Admit(y, x0, x1);
+  if (from >= x1) return;
+  dark_.target->FillRun(y, from, x1, rop2, paint);
+  light_.target->FillRun(y, from, x1, rop2, paint);
+  Settle(y, from, x1);
 }
 
 void TwoTonePages::BlitRun(int32_t y, int32_t x0, int32_t x1, uint8_t code, const PaletteEntry* source,
                            const uint8_t* skip, const PixelPaint& pattern) {
-  Reach(y, x0, x1);
-  dark_.target->BlitRun(y, x0, x1, code, source, skip, pattern);
-  light_.target->BlitRun(y, x0, x1, code, source, skip, pattern);
+  const int32_t from = Admit(y, x0, x1);
+  if (from >= x1) return;
+  const int32_t k = from - x0;
+  if (source != nullptr) source += k;
+  if (skip != nullptr) skip += k;
+  dark_.target->BlitRun(y, from, x1, code, source, skip, pattern);
+  light_.target->BlitRun(y, from, x1, code, source, skip, pattern);
+  Settle(y, from, x1);
 }
 
 void TwoTonePages::BlitPixelRun(int32_t y, int32_t x0, int32_t x1, uint8_t code, const uint32_t* source,
                                 const uint8_t* skip, const PixelPaint& pattern) {
-  Reach(y, x0, x1);
-  dark_.target->BlitPixelRun(y, x0, x1, code, source, skip, pattern);
-  light_.target->BlitPixelRun(y, x0, x1, code, source, skip, pattern);
+  const int32_t from = Admit(y, x0, x1);
+  if (from >= x1) return;
+  const int32_t k = from - x0;
+  if (source != nullptr) source += k;
+  if (skip != nullptr) skip += k;
+  dark_.target->BlitPixelRun(y, from, x1, code, source, skip, pattern);
+  light_.target->BlitPixelRun(y, from, x1, code, source, skip, pattern);
+  Settle(y, from, x1);
 }
 
 void TwoTonePages::BlendRun(int32_t y, int32_t x0, int32_t x1, const BlendPixel* source, bool premultiplied) {
-  Reach(y, x0, x1);
-  dark_.target->BlendRun(y, x0, x1, source, premultiplied);
-  light_.target->BlendRun(y, x0, x1, source, premultiplied);
+  const int32_t from = Admit(y, x0, x1);
+  if (from >= x1) return;
+  dark_.target->BlendRun(y, from, x1, source + (from - x0), premultiplied);
+  light_.target->BlendRun(y, from, x1, source + (from - x0), premultiplied);
+  Settle(y, from, x1);
 }
 
 void TwoTonePages::CoverageRun(int32_t y, int32_t x0, int32_t x1, const uint8_t* levels, PaletteEntry color) {
-  Reach(y, x0, x1);
-  dark_.target->CoverageRun(y, x0, x1, levels, color);
-  light_.target->CoverageRun(y, x0, x1, levels, color);
+  const int32_t from = Admit(y, x0, x1);
+  if (from >= x1) return;
+  dark_.target->CoverageRun(y, from, x1, levels + (from - x0), color);
+  light_.target->CoverageRun(y, from, x1, levels + (from - x0), color);
+  Settle(y, from, x1);
 }
 
 void TwoTonePages::GradientRun(int32_t y, int32_t x0, int32_t x1, const GradientColor* colors) {
-  Reach(y, x0, x1);
-  dark_.target->GradientRun(y, x0, x1, colors);
-  light_.target->GradientRun(y, x0, x1, colors);
+  const int32_t from = Admit(y, x0, x1);
+  if (from >= x1) return;
+  dark_.target->GradientRun(y, from, x1, colors + (from - x0));
+  light_.target->GradientRun(y, from, x1, colors + (from - x0));
+  Settle(y, from, x1);
 }
 
 }  // namespace vx::gdi

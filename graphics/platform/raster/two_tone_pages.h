@@ -5,6 +5,14 @@
 // pixels it would get drawn alone. A row of a page is cleared only from the
 // first to the last column that runs reach, so the pages cost what is drawn,
 // not their size.
+//
+// A pixel holding the same value on both pages can never show both page
+// colours again, as every later run maps it alike on both: it stays changed
+// whatever is drawn over it. Settled() is the box reaching to the rightmost
+// column and the lowest row of such pixels; drawing inside it cannot move
+// LastChanged(), so runs are cut to what lies outside it, and the drawing
+// code may leave out whatever falls inside (ShowsOnlyChange()). The pixel
+// values inside it are then not what the drawing would leave there.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +35,9 @@ public:
   // The highest column and the highest row holding a pixel that is no longer
   // its page's colour on either page; -1 where there is none.
   Point LastChanged() const;
+
+  bool ShowsOnlyChange() const override { return true; }
+  Rect Settled() const override { return {0, 0, settled_right_, settled_bottom_}; }
 
   int32_t Width() const override { return width_; }
   int32_t Height() const override { return height_; }
@@ -63,6 +74,11 @@ private:
 
   // Clears on both pages what the run reaches of its row for the first time.
   void Reach(int32_t y, int32_t x0, int32_t x1);
+  // Where the run starts once cut to what lies outside Settled(); x1 or
+  // beyond when nothing is left. Clears what is left (Reach).
+  int32_t Admit(int32_t y, int32_t x0, int32_t x1);
+  // Grows Settled() by the pixels of the run now equal on both pages.
+  void Settle(int32_t y, int32_t x0, int32_t x1);
 
   int32_t width_;
   int32_t height_;
@@ -71,6 +87,8 @@ private:
   // Per row, the columns [left, right) cleared on both pages (none: left >= right).
   std::vector<int32_t> cleared_left_;
   std::vector<int32_t> cleared_right_;
+  int32_t settled_right_ = 0;   // Settled(), exclusive
+  int32_t settled_bottom_ = 0;
 };
 
 }  // namespace vx::gdi

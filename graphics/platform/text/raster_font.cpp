@@ -15,7 +15,9 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <cstdlib>
 #include <list>
 #include <map>
@@ -146,6 +148,7 @@ struct RasterFont::Impl {
   std::unordered_map<uint64_t, std::shared_ptr<const GlyphBitmap>> glyphs;  // index, smoothed
   size_t cachedBytes = 0;
   std::unordered_map<uint64_t, Point> advances;  // same key; glyphs measured, not drawn
+  std::unordered_map<uint64_t, Rect> boxes;      // same key; glyphs placed, not drawn
 
   ~Impl() {
     if (!face) return;
@@ -159,6 +162,8 @@ struct RasterFont::Impl {
   // window: only those columns and rows of the glyph's bitmap (outline glyphs).
   std::shared_ptr<const GlyphBitmap> Render(uint32_t glyphIndex, bool smoothed, const Rect* window = nullptr) const;
   Point Measure(uint32_t glyphIndex, bool smoothed) const;
+  FT_BBox BitmapBox() const;
+  Rect Box(uint32_t glyphIndex, bool smoothed) const;
 };
 
 uint32_t RasterFont::Impl::IndexOf(char32_t ch) const {
@@ -227,10 +232,10 @@ Point RasterFont::Impl::Measure(uint32_t glyphIndex, bool smoothed) const {
   return {static_cast<int32_t>(advance.x >> 6), static_cast<int32_t>(advance.y >> 6)};
 }
 
-std::shared_ptr<const GlyphBitmap> RasterFont::Impl::Render(uint32_t glyphIndex, bool smoothed,
-                                                             const Rect* window) const {
-  auto glyph = std::make_shared<GlyphBitmap>();
-  if (!Load(glyphIndex, smoothed)) return glyph;
+// The pixels the loaded glyph's bitmap covers, in 26.6 pixels (y up): its
+// hinted metrics (a synthesised bold grows the slot's outline first), cut to
+// the font's cell.
+FT_BBox RasterFont::Impl::BitmapBox() const {
   FT_GlyphSlot slot = face->glyph;
   FT_Glyph_Metrics metrics = slot->metrics;
   const bool outline = slot->format == FT_GLYPH_FORMAT_OUTLINE;
@@ -278,8 +283,28 @@ std::shared_ptr<const GlyphBitmap> RasterFont::Impl::Render(uint32_t glyphIndex,
     }
     box = {Floor64(box.xMin), Floor64(box.yMin), Ceil64(box.xMax), Ceil64(box.yMax)};
   }
+  return box;
+}
 
-  const FT_Vector advance = Advance(metrics.horiAdvance);
+Rect RasterFont::Impl::Box(uint32_t glyphIndex, bool smoothed) const {
+  if (!Load(glyphIndex, smoothed)) return {};
+  const FT_BBox box = BitmapBox();
+  const int64_t width = (box.xMax - box.xMin) >> 6;
+  const int64_t height = (box.yMax - box.yMin) >> 6;
+  if (width <= 0 || height <= 0 || width * height > kMaxGlyphPixels) return {};
+  const int32_t left = static_cast<int32_t>(box.xMin >> 6), top = static_cast<int32_t>(box.yMax >> 6);
+  return {left, -top, left + static_cast<int32_t>(width), -top + static_cast<int32_t>(height)};
+}
+
+std::shared_ptr<const GlyphBitmap> RasterFont::Impl::Render(uint32_t glyphIndex, bool smoothed,
+                                                             const Rect* window) const {
+  auto glyph = std::make_shared<GlyphBitmap>();
+  if (!Load(glyphIndex, smoothed)) return glyph;
+  FT_GlyphSlot slot = face->glyph;
+  const bool outline = slot->format == FT_GLYPH_FORMAT_OUTLINE;
+  FT_BBox box = BitmapBox();
+
+  const FT_Vector advance = Advance(slot->metrics.horiAdvance);
   glyph->advanceX = static_cast<int32_t>(advance.x >> 6);
   glyph->advanceY = static_cast<int32_t>(advance.y >> 6);
   glyph->left = static_cast<int32_t>(box.xMin >> 6);
@@ -362,10 +387,25 @@ std::shared_ptr<const GlyphBitmap> RasterFont::Impl::Render(uint32_t glyphIndex,
   glyph->pixels.resize(static_cast<size_t>(width * height));
   // An embedded bitmap drawn smoothed covers its pixels fully.
   const uint8_t ink = smoothed ? kFullCoverage : 1;
+  // Eight pixels a byte: each byte of the mask spread into eight 0/1 bytes
+  // and scaled by the ink at once (no byte carries into the next).
+  static const std::array<std::array<uint8_t, 8>, 256> kSpread = [] {
+    std::array<std::array<uint8_t, 8>, 256> t{};
+    for (size_t b = 0; b < t.size(); ++b)
+      for (size_t i = 0; i < 8; ++i) t[b][i] = uint8_t((b >> (7 - i)) & 1);
+    return t;
+  }();
   for (int64_t y = 0; y < height; ++y) {
     const unsigned char* row = mono.data() + y * pitch;
     uint8_t* out = glyph->pixels.data() + y * width;
-    for (int64_t x = 0; x < width; ++x) out[x] = ((row[x >> 3] >> (7 - (x & 7))) & 1) * ink;
+    int64_t x = 0;
+    for (; x + 8 <= width; x += 8) {
+      uint64_t spread;
+      std::memcpy(&spread, kSpread[row[x >> 3]].data(), sizeof spread);
+      spread *= ink;
+      std::memcpy(out + x, &spread, sizeof spread);
+    }
+    for (; x < width; ++x) out[x] = ((row[x >> 3] >> (7 - (x & 7))) & 1) * ink;
   }
   return glyph;
 }
@@ -440,6 +480,21 @@ Point RasterFont::AdvanceByIndex(uint32_t glyphIndex, bool smoothed) const {
   if (impl.advances.size() >= kAdvanceCacheEntries) impl.advances.clear();
   impl.advances.emplace(key, advance);
   return advance;
+}
+
+Rect RasterFont::GlyphBoxByIndex(uint32_t glyphIndex, bool smoothed) const {
+  Impl& impl = *impl_;
+  std::lock_guard lock(impl.mutex);
+  const uint64_t key = glyphIndex | (uint64_t(smoothed) << 32);
+  if (auto it = impl.glyphs.find(key); it != impl.glyphs.end()) {
+    const GlyphBitmap& g = *it->second;
+    return g.IsEmpty() ? Rect{} : Rect{g.left, -g.top, g.left + g.width, -g.top + g.height};
+  }
+  if (auto it = impl.boxes.find(key); it != impl.boxes.end()) return it->second;
+  const Rect box = impl.Box(glyphIndex, smoothed);
+  if (impl.boxes.size() >= kAdvanceCacheEntries) impl.boxes.clear();
+  impl.boxes.emplace(key, box);
+  return box;
 }
 
 namespace {

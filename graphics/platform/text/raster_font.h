@@ -94,6 +94,11 @@ public:
   // measuring text needs no ink. Cached like the glyphs.
   Point Advance(char32_t ch, bool smoothed = false) const;
   Point AdvanceByIndex(uint32_t glyphIndex, bool smoothed = false) const;
+  // The pixels a glyph's bitmap covers from its pen position (x right, y
+  // down; empty when it has none), as GlyphByIndex would give it, found
+  // without rasterising: what is drawn only to see where it lands may
+  // leave out glyphs that cannot matter there.
+  Rect GlyphBoxByIndex(uint32_t glyphIndex, bool smoothed = false) const;
   // The outline of a glyph (by glyph index) at the realised size, through
   // the font's transform, as ExtTextOut adds it to an open path.
   // hinted: the outline after the face's hinting; else the scaled design outline.
