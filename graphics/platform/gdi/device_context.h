@@ -300,6 +300,8 @@ private:
   enum class PenReach { Ring, Outline };
   Rect InsideFrame(const Rect& box, double pen_width, PenReach reach) const;
   Paint BrushPaint(const LogBrush& brush, bool& draws) const;
+  // What the selected pen's pixels are painted with.
+  Paint PenPaint() const;
   // Painters with the effective clip and the raster operation; none where
   // the brush or the pen draws nothing.
   std::optional<DevicePainter> BrushPainter(const LogBrush& brush) const;

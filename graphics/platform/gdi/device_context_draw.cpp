@@ -130,9 +130,24 @@ std::optional<DevicePainter> TDeviceContext::BrushPainter(const LogBrush& brush)
   return DevicePainter(*target_, EffectiveClip(), state_.rop2, paint);
 }
 
+// A geometric pen made by ExtCreatePen paints its pixels with its brush, so a
+// hatched pen leaves its gaps in the background colour (or alone when the
+// background mode is transparent) and a pattern pen shows its image.
+Paint TDeviceContext::PenPaint() const {
+  const LogPen& pen = state_.pen;
+  const bool brushed = pen.brush.style == BS_HATCHED || pen.brush.style == BS_DIBPATTERN ||
+                       pen.brush.style == BS_DIBPATTERNPT;
+  if (pen.extended && (pen.style & PS_TYPE_MASK) == PS_GEOMETRIC && brushed) {
+    bool draws = true;
+    Paint paint = BrushPaint(pen.brush, draws);
+    if (draws) return paint;
+  }
+  return Paint::Solid(PenColor(pen));
+}
+
 std::optional<DevicePainter> TDeviceContext::PenPainter() const {
   if (PenIsNull(state_.pen)) return std::nullopt;
-  return DevicePainter(*target_, EffectiveClip(), state_.rop2, Paint::Solid(PenColor(state_.pen)));
+  return DevicePainter(*target_, EffectiveClip(), state_.rop2, PenPaint());
 }
 
 void TDeviceContext::FillDeviceRegion(const Region& region, const LogBrush& brush) {
@@ -180,14 +195,14 @@ void TDeviceContext::StrokePolyline(const std::vector<PointF>& device_points, bo
     for (const PointF& p : device_points) rounded.push_back(PointF{double(RoundDevice(p.x)), double(RoundDevice(p.y))});
     covered = WidenPolylines(CutIntoDashes(rounded, closed, pattern, reach), width, state_.pen.style, b);
   }
-  DevicePainter(*target_, clip, state_.rop2, Paint::Solid(PenColor(state_.pen))).FillRegion(covered);
+  DevicePainter(*target_, clip, state_.rop2, PenPaint()).FillRegion(covered);
 }
 
 void TDeviceContext::StrokeOnePixel(const std::vector<PointF>& device_points, bool closed, const Region& clip) {
   const PenStroke& stroke = state_.pen_stroke;
   std::vector<Point> pts = RoundAll(device_points);
   if (closed && !pts.empty()) pts.push_back(pts.front());
-  DevicePainter pen(*target_, clip, state_.rop2, Paint::Solid(PenColor(state_.pen)));
+  DevicePainter pen(*target_, clip, state_.rop2, PenPaint());
   std::optional<DevicePainter> gaps;
   if (state_.bk_mode == OPAQUE) gaps.emplace(*target_, clip, state_.rop2, Paint::Solid(state_.bk_color));
   StrokeCosmeticPolyline(pts, {stroke.dashes, stroke.period}, pen, gaps ? &*gaps : nullptr);

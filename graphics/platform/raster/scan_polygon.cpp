@@ -24,6 +24,20 @@ int64_t CeilDiv(int64_t a, int64_t b) {  // b > 0
 
 int64_t Clamp(int64_t v, int64_t lo, int64_t hi) { return std::min(std::max(v, lo), hi); }
 
+// A closed polygon wholly beside the bounds changes no span inside them: its
+// crossings of a scanline come in pairs that wind to nothing, so what lies to
+// their right keeps its winding and parity. Wide pens make many such pieces.
+bool OutsideBounds(const std::vector<Point>& poly, const Rect& bounds) {
+  int32_t left = INT32_MAX, right = INT32_MIN, top = INT32_MAX, bottom = INT32_MIN;
+  for (const Point& p : poly) {
+    left = std::min(left, p.x);
+    right = std::max(right, p.x);
+    top = std::min(top, p.y);
+    bottom = std::max(bottom, p.y);
+  }
+  return right < bounds.left || left >= bounds.right || bottom <= bounds.top || top >= bounds.bottom;
+}
+
 }  // namespace
 
 std::vector<Span> ScanPolygons(const std::vector<std::vector<Point>>& polygons, int fill_mode,
@@ -35,6 +49,7 @@ std::vector<Span> ScanPolygons(const std::vector<std::vector<Point>>& polygons, 
   for (const auto& poly : polygons) {
     const size_t n = poly.size();
     if (n < 2) continue;
+    if (OutsideBounds(poly, bounds)) continue;
     for (size_t i = 0; i < n; ++i) {
       const Point& p = poly[i];
       const Point& q = poly[(i + 1) % n];

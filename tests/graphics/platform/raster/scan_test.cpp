@@ -116,6 +116,37 @@ TEST(ScanPolygons, StarCentreDependsOnFillMode) {
   EXPECT_TRUE(inside(winding, 50, 10));
 }
 
+// Pieces wholly beside the window (left, right, above, below) are left out
+// of the scan; what the window shows must not change, whatever the fill mode.
+TEST(ScanPolygons, AWindowShowsWhatTheWholeScanHasInsideIt) {
+  uint32_t seed = 12345;
+  auto next = [&seed](int32_t lo, int32_t hi) {
+    seed = seed * 1103515245u + 12345u;
+    return lo + int32_t((seed >> 8) % uint32_t(hi - lo));
+  };
+  const Rect window{100, 80, 220, 160};
+  auto pixels = [&window](const std::vector<Span>& spans) {
+    std::set<std::pair<int, int>> out;
+    for (const Span& s : spans)
+      for (int32_t x = std::max(s.x0, window.left); x < std::min(s.x1, window.right); ++x)
+        if (s.y >= window.top && s.y < window.bottom) out.insert({x, s.y});
+    return out;
+  };
+  for (int round = 0; round < 40; ++round) {
+    std::vector<std::vector<Point>> polygons;
+    for (int i = 0; i < 12; ++i) {
+      const int32_t cx = next(-200, 500), cy = next(-200, 400), r = next(5, 160);
+      std::vector<Point> poly;
+      for (int k = next(3, 8); k > 0; --k) poly.push_back({cx + next(-r, r + 1), cy + next(-r, r + 1)});
+      polygons.push_back(poly);
+    }
+    for (const int mode : {1, 2}) {
+      EXPECT_EQ(pixels(ScanPolygons(polygons, mode, window)), pixels(ScanPolygons(polygons, mode, kAll)))
+          << "round " << round << " mode " << mode;
+    }
+  }
+}
+
 TEST(ScanEllipse, OutlineStaysInsideTheBoxAndIsSymmetric) {
   const EllipseShape e = ScanEllipse({10, 20, 31, 36});  // 21 x 16
   int minx = 1000, maxx = -1000, miny = 1000, maxy = -1000;
